@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+// The one diagnostics channel: every line goes to debug.log in the working
+// directory; error reports also reach the player, and in fatal mode end the
+// program (with a non-zero exit status, so scripts see the failure).
+class DebugLog {
+public:
+    // Plain lines pass isError = false; error reports pass true.
+    static void log(const std::string& message, bool isError = false);
+    static void setFatalMode(bool on);
+    static void setFatalMessage(const std::string& message);
+    static bool fatalMode();
+    // Closes the file so that the next line starts a fresh debug.log (tests).
+    static void reset();
+};

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "engine/core/ActionMap.h"
+
+#include <allegro.h>
+
+#include <atomic>
+#include <deque>
+#include <map>
+#include <string>
+
+class GameState;
+class Screen;
+class SoundManager;
+class Sprite;
+class StateController;
+
+// The application frame: owns the screen, the sound, the settings, the state
+// stack and the action queue, and runs the variable-step main loop.
+class Engine : public ActionMap {
+public:
+    Engine();
+    ~Engine() override;
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    static Engine* instance();
+
+    // ActionMap's onAction stays abstract: the game implements it.
+    virtual void init();
+    virtual void update(float dt);
+    virtual void loop();
+    virtual void run() = 0;
+    virtual void shutdown();
+    virtual void updateState(std::string name, float dt);
+    virtual void stateEntered(const std::string& name);
+    virtual void stateLeaving(std::string name);
+    virtual void modeChanged();
+    virtual void drawOverlay();
+    virtual void drawUnderlay();
+    virtual void collectGarbage();
+    virtual void drawText(BITMAP* target, FONT* textFont, std::string s, int x, int y, int colour);
+    virtual void drawText(BITMAP* target, std::string s, int x, int y, int colour, int align);
+    virtual int textHeight(FONT* textFont);
+    virtual int textLength(const std::string& s, FONT* textFont);
+
+    // State stack.
+    void registerController(StateController* controller);
+    void pushState(const std::string& name);
+    void popState();
+    void jumpState(const std::string& name);
+    void popAllStates();
+    GameState* getState(const std::string& name);
+    void addStateAction(std::string name, int code);
+    bool addSprite(Sprite* sprite, int layer);
+    void removeSprite(Sprite* sprite);
+
+    // Action queue; returns the new queue length.
+    int postAction(const std::string& action);
+
+    void readSettings();
+    void writeSettings();
+    // Looks a setting up, adding it as 0 when absent.
+    float setting(const std::string& key);
+
+    void fadeIn(float seconds);
+    void toggleFullscreen();
+
+    // One iteration of the main loop, with the given number of 10 ms ticks;
+    // loop() calls it, tests drive it directly.
+    void frame(int ticks);
+
+    // Static forwarders to the one instance, for code that has no engine at hand.
+    static bool addSpriteToState(Sprite* sprite, int layer);
+    static void removeSpriteFromState(Sprite* sprite);
+    static void addActionToState(std::string name, int code);
+    static void fade(float seconds);
+    static void popTopState();
+    static GameState* findState(const std::string& name);
+    static int post(const std::string& action);
+
+    // Incremented every 10 ms by the timer thread; taken and zeroed by the loop.
+    static std::atomic<int> tickCount;
+
+    Screen* screen = nullptr;
+    SoundManager* sound = nullptr;
+    bool quit = false;
+    std::map<std::string, float> settings;
+    float timeScale = 1.0f;
+    int mouseMickeyX = 0;
+    int mouseMickeyY = 0;
+    std::map<std::string, StateController*> controllers;
+    bool noClear = false;
+    bool standardResolutionsOnly = false;
+    bool useMouse = true;
+    int framesThisSecond = 0;
+    int fps = 0;
+    float instantFps = 0.0f;
+    bool resetTimer = false;
+    std::deque<std::string> actionQueue;
+    std::deque<GameState*> stateStack;
+    // Seconds accumulated towards the next fps sample.
+    float fpsAccumulator = 0.0f;
+};

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+class Engine;
+class Screen;
+class Sprite;
+
+// One entry of the state stack: a screen of the game. It owns the sprites made
+// for it and remembers the key bindings made while it was on top.
+class GameState {
+public:
+    GameState(Engine* owner, Screen* screen, const std::string& name);
+    ~GameState();
+    GameState(const GameState&) = delete;
+    GameState& operator=(const GameState&) = delete;
+
+    bool addSprite(Sprite* sprite, int layer);
+    void removeSprite(Sprite* sprite);
+    void clear();
+    void purge();
+
+    Engine* owner;
+    Screen* screen;
+    std::string name;
+    std::vector<Sprite*> sprites;
+    std::vector<std::string> stateActions;
+    std::vector<Sprite*> pendingRemovals;
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "engine/media/Animation.h"
+#include "engine/media/DatafileManager.h"
+#include "engine/media/Sprite.h"
+
+#include <string>
+
+// A sprite that draws frames out of a datafile, stepping the frame number
+// with an interpolator.
+class AnimatedSprite : public Sprite {
+public:
+    AnimatedSprite();
+    ~AnimatedSprite() override;
+
+    void updateBounds() override;
+    void draw(BITMAP* target) override;
+    void handleCommand(std::string line) override;
+    void update(float dt) override;
+    virtual void onAnimationEnd(std::string name);
+
+    void playAnimation(const std::string& name, int first, int last, float duration, int repeats,
+        bool pingPong, float delay);
+    void playAnimation(const Animation& animation);
+    int frameWidth() const;
+    int frameHeight() const;
+
+    Interpolator frameTween, frameRateTween;
+    DatafileManager datafile;
+    float frame = 0.0f;
+    std::string animationName;
+    std::string lastAnimationName;
+    bool stretchWidth = false, stretchHeight = false;
+};
