@@ -7,8 +7,11 @@ class Sprite;
 // One drawing layer of the screen: its sprites, its scroll and how it is drawn.
 class Layer {
 public:
-    // Whether a world point lands inside the screen with this layer's scroll.
+    // Whether a world point lands inside the screen with this layer's scroll
+    // (both edges count as inside). The size is that of the one screen.
     bool isOnScreen(int x, int y) const;
+    // The same test against a given screen size.
+    bool isOnScreen(int x, int y, int screenWidth, int screenHeight) const;
 
     std::vector<Sprite*> sprites;
     bool followCamera = true;

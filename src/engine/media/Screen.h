@@ -30,7 +30,11 @@ public:
     void setCameraTarget(Sprite* target);
     void update(float dt);
     void render();
+    // Copies the back buffer to the display.
     void present();
+    // Copies the back buffer into the given bitmap (the display, or a memory
+    // bitmap of the same size when there is no display).
+    void present(BITMAP* target);
     void captureFrame();
     // Draws one layer's sprites into the back buffer (all passes).
     void drawLayer(Layer& layer);
@@ -55,4 +59,12 @@ public:
     float wavePhase = 0.0f;
     // Colour depth the mode was set at (0 when no mode was set).
     int colourDepth = 0;
+
+private:
+    void followTarget(Layer& layer);
+    void sortLayer(Layer& layer);
+
+    // Depth keys of the layer being sorted, kept between frames so that
+    // sorting does not allocate.
+    std::vector<int> sortKeys;
 };
