@@ -59,9 +59,14 @@ public:
     int postAction(const std::string& action);
 
     void readSettings();
-    void writeSettings();
+    // Writes settings.cfg (replacing it whole); false when it could not.
+    bool writeSettings();
     // Looks a setting up, adding it as 0 when absent.
     float setting(const std::string& key);
+
+    // The window size and mode that init opens, from "resx", "resy" and
+    // "fullscreen" (absent keys are added as 0).
+    void configuredMode(int& width, int& height, bool& fullscreen);
 
     void fadeIn(float seconds);
     void toggleFullscreen();

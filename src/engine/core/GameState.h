@@ -27,4 +27,6 @@ public:
     std::vector<Sprite*> sprites;
     std::vector<std::string> stateActions;
     std::vector<Sprite*> pendingRemovals;
+    // Tells this record apart from a later one that reuses its address.
+    unsigned long serial;
 };

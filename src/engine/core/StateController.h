@@ -8,12 +8,15 @@
 // updated every frame while it is on the stack.
 class StateController : public ActionMap {
 public:
-    explicit StateController(const std::string& stateName) : name(stateName) {}
+    explicit StateController(const std::string& stateName)
+        : name(stateName)
+    {
+    }
     ~StateController() override = default;
-    void onAction(const std::string&, bool) override {}
+    void onAction(const std::string&, bool) override { }
 
-    virtual void enter() {}
-    virtual void leave() {}
+    virtual void enter() { }
+    virtual void leave() { }
     virtual void update(float dt) { ActionMap::update(dt); }
 
     std::string name;

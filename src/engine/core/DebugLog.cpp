@@ -1,0 +1,88 @@
+#include "engine/core/DebugLog.h"
+
+#include <allegro.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+struct LogState {
+    std::FILE* file = nullptr;
+    bool opened = false;
+    bool fatal = false;
+    std::string fatalText = "FATAL ERROR";
+
+    ~LogState()
+    {
+        if (file != nullptr) {
+            std::fclose(file);
+        }
+    }
+};
+
+LogState& state()
+{
+    static LogState instance;
+    return instance;
+}
+
+} // namespace
+
+void DebugLog::log(const std::string& message, bool isError)
+{
+    LogState& s = state();
+    if (!s.opened) {
+        // A new debug.log every run; if it cannot be made, lines are lost
+        // but errors still reach the player.
+        s.opened = true;
+        s.file = std::fopen("debug.log", "w");
+    }
+    if (s.file != nullptr) {
+        std::fwrite(message.data(), 1, message.size(), s.file);
+        std::fputc('\n', s.file);
+        std::fflush(s.file);
+    }
+    if (!isError) {
+        return;
+    }
+    if (!s.fatal) {
+        allegro_message("%s", message.c_str());
+        return;
+    }
+    std::fprintf(stderr, "%s\n", message.c_str());
+    std::fflush(stderr);
+    allegro_message("%s", s.fatalText.c_str());
+    allegro_exit();
+    std::exit(1);
+}
+
+void DebugLog::setFatalMode(bool on)
+{
+    state().fatal = on;
+}
+
+void DebugLog::setFatalMessage(const std::string& message)
+{
+    state().fatalText = message;
+}
+
+bool DebugLog::fatalMode()
+{
+    return state().fatal;
+}
+
+const std::string& DebugLog::fatalMessage()
+{
+    return state().fatalText;
+}
+
+void DebugLog::reset()
+{
+    LogState& s = state();
+    if (s.file != nullptr) {
+        std::fclose(s.file);
+    }
+    s.file = nullptr;
+    s.opened = false;
+}
