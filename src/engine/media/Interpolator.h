@@ -5,7 +5,10 @@
 class Interpolator {
 public:
     Interpolator() = default;
-    explicit Interpolator(float* value) : updatee(value) {}
+    explicit Interpolator(float* value)
+        : updatee(value)
+    {
+    }
 
     void setUpdatee(float* value) { updatee = value; }
     void start(float target, float duration, int repeats);
