@@ -33,4 +33,11 @@ public:
     std::string name;
     int count = 0;
     bool loaded = false;
+
+private:
+    static void report(const std::string& path, const std::string& message);
+    // The cache generation this handle's arrays belong to; unloadAll starts
+    // a new one, so handles left over from before it read as unloaded
+    // instead of reaching freed memory.
+    unsigned generation = 0;
 };
