@@ -31,4 +31,15 @@ public:
     std::string animationName;
     std::string lastAnimationName;
     bool stretchWidth = false, stretchHeight = false;
+
+private:
+    // The picture of the current frame, at the drawn point (x, y).
+    void drawFrame(BITMAP* target);
+    void drawRle(BITMAP* target, RLE_SPRITE* sprite);
+    void drawBitmap(BITMAP* target, BITMAP* picture);
+    // Draws a stretched picture when a size tween or flag asks for it.
+    bool drawStretched(BITMAP* target, BITMAP* picture);
+    // Object trunc(frame) when it is a picture of either kind, else null;
+    // quiet when no datafile is loaded.
+    void* framePicture(int* type) const;
 };

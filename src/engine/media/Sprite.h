@@ -18,7 +18,7 @@ public:
     Sprite(const Sprite&) = delete;
     Sprite& operator=(const Sprite&) = delete;
 
-    virtual void updateBounds() {}
+    virtual void updateBounds() { }
     virtual void setPosition(int newX, int newY);
     virtual void draw(BITMAP* target);
     virtual int depth();
@@ -60,6 +60,10 @@ public:
     Screen* screen = nullptr;
 
 protected:
-    // Selects the Allegro colour blender for a blend mode at an alpha.
+    // Selects the Allegro colour blender for a blend mode at an alpha:
+    // 0 trans, 1 add, 2 dissolve, 3 hue, 4 invert, 5 burn, 6 alpha. Unknown
+    // modes blend like 0; the alpha is held to 0..255.
     static void selectBlender(int mode, int alphaValue);
+    // Draws the children shifted by this sprite's position.
+    void drawChildren(BITMAP* target);
 };
