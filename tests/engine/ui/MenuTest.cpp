@@ -1,13 +1,17 @@
 #include "engine/ui/Menu.h"
-#include "engine/core/DebugLog.h"
+#include "engine/media/SoundManager.h"
 #include "engine/ui/MenuEntry.h"
+#include "support/LogLines.h"
+#include "support/RecordingAudioDevice.h"
+#include "support/ScratchDir.h"
 
 #include "MenuInput.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,14 +36,6 @@ protected:
         menu.update(STEP);
         key[code] = 0;
         menu.update(STEP);
-    }
-
-    static std::string debugLog()
-    {
-        std::ifstream in("debug.log");
-        std::stringstream all;
-        all << in.rdbuf();
-        return all.str();
     }
 
     std::vector<std::string> received;
@@ -280,6 +276,7 @@ TEST_F(MenuTest, TheMouseUsesHitWidthAndIgnoresLockedEntries)
 
 TEST_F(MenuTest, ErrorsAreReportedAndLeaveAnEmptyMenu)
 {
+    startFreshLog();
     Menu menu;
     menu.addAction("Main", "One", "one");
     menu.linkTo("Main");
@@ -295,9 +292,51 @@ TEST_F(MenuTest, ErrorsAreReportedAndLeaveAnEmptyMenu)
     lonely.text = "Lonely";
     lonely.update(STEP);
 
-    std::string log = debugLog();
-    EXPECT_NE(log.find("Tried to link to non-existant menu [Nowhere]\n"), std::string::npos);
-    EXPECT_NE(log.find("MenuEntry [Lonely] doesn't have a menu pointer\n"), std::string::npos);
+    EXPECT_TRUE(logHas("Tried to link to non-existant menu [Nowhere]"));
+    EXPECT_TRUE(logHas("MenuEntry [Lonely] doesn't have a menu pointer"));
+}
+
+TEST_F(MenuTest, MovesSoundExceptOnArrivalAndActivationSoundIsThrottled)
+{
+    ScratchDir scratch;
+    std::filesystem::create_directory("sfx");
+    std::ofstream("sfx/bubble.ogg") << "x";
+    std::ofstream("sfx/bubblehit.ogg") << "x";
+    auto device = std::make_unique<RecordingAudioDevice>();
+    auto calls = device->calls;
+    auto sound = std::make_unique<SoundManager>(std::move(device));
+    sound->loadSamples("sfx/", ".ogg");
+    unsigned move = sound->samples.at("sfx/bubble.ogg");
+    unsigned hit = sound->samples.at("sfx/bubblehit.ogg");
+    auto plays = [&](unsigned sample) {
+        int count = 0;
+        for (const std::string& call : RecordingAudioDevice::named(*calls, "playSample")) {
+            count += call.rfind("playSample " + std::to_string(sample) + " ", 0) == 0 ? 1 : 0;
+        }
+        return count;
+    };
+
+    Menu menu;
+    menu.moveSound = "bubble";
+    menu.activateSound = "bubblehit";
+    menu.addAction("Main", "One", "one");
+    menu.addAction("Main", "Two", "two");
+    menu.linkTo("Main");
+    EXPECT_EQ(plays(move), 0);
+    tap(menu, KEY_DOWN);
+    EXPECT_EQ(plays(move), 1);
+
+    tap(menu, KEY_ENTER);
+    tap(menu, KEY_ENTER);
+    EXPECT_EQ(plays(hit), 1);
+    sound->update(0.5f);
+    tap(menu, KEY_ENTER);
+    EXPECT_EQ(plays(hit), 2);
+
+    sound.reset();
+    // Without a sound manager the menu stays silent and works.
+    tap(menu, KEY_DOWN);
+    EXPECT_EQ(menu.selected, 0);
 }
 
 TEST_F(MenuTest, EntriesAreLaidOutOneLineApart)
