@@ -30,6 +30,7 @@ public:
     void onAction(const std::string& action, bool pressed) override
     {
         if (action == "quit" && pressed) {
+            writeSettings();
             quit = true;
         }
     }

@@ -21,6 +21,10 @@ check_window() {
 }
 
 check_window "no settings.cfg" 800 600
+# Quitting writes settings.cfg back: after a first run, the four keys at 0.
+written=$(cat "$e2e_scratch/game/settings.cfg" 2>/dev/null)
+expected=$'enableAltEnter 0\nfullscreen 0\nresx 0\nresy 0'
+[ "$written" = "$expected" ] || e2e_fail "settings.cfg after a first run reads: $written"
 check_window "resx 640 resy 480" 640 480 "resx 640 resy 480"
 check_window "resx 1024" 800 600 "resx 1024"
 

@@ -12,19 +12,14 @@ struct LogState {
     bool opened = false;
     bool fatal = false;
     std::string fatalText = "FATAL ERROR";
-
-    ~LogState()
-    {
-        if (file != nullptr) {
-            std::fclose(file);
-        }
-    }
 };
 
+// Never destroyed, so that code running during exit can still log; every
+// line is flushed as it is written and the file closes with the process.
 LogState& state()
 {
-    static LogState instance;
-    return instance;
+    static LogState* instance = new LogState;
+    return *instance;
 }
 
 } // namespace

@@ -213,7 +213,7 @@ void Engine::frame(int ticks)
 
     update(dt);
 
-    if (screen != nullptr && !noClear) {
+    if (screen != nullptr && screen->backBuffer != nullptr && !noClear) {
         clear_to_color(screen->backBuffer, 0);
     }
     drawUnderlay();

@@ -136,15 +136,6 @@ TEST_F(EngineLoopTest, PostedActionsArriveAsPressesInTheSameFrame)
     EXPECT_TRUE(engine.actionQueue.empty());
 }
 
-TEST_F(EngineLoopTest, AltEnterNeedsTheSetting)
-{
-    key[KEY_ENTER] = 1;
-    key_shifts = KB_ALT_FLAG;
-    engine.frame(1); // no screen and no setting: nothing to toggle, nothing breaks
-    EXPECT_EQ(engine.settings.count("enableAltEnter"), 1u);
-    EXPECT_FLOAT_EQ(engine.settings["enableAltEnter"], 0.0f);
-}
-
 TEST_F(EngineLoopTest, EngineBindingsReachOnActionBeforeStatesUpdate)
 {
     engine.pushState("play");
