@@ -9,6 +9,8 @@
 
 namespace {
 
+using namespace coretest;
+
 // An action map on its own, recording the edges it delivers.
 class RecordingMap : public ActionMap {
 public:

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-int CountedSprite::alive = 0;
-
 namespace {
+
+using namespace coretest;
 
 class EngineLoopTest : public ::testing::Test {
 protected:

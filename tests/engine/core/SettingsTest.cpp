@@ -10,6 +10,8 @@
 
 namespace {
 
+using namespace coretest;
+
 std::string readFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

@@ -8,6 +8,8 @@
 
 namespace {
 
+using namespace coretest;
+
 class StateStackTest : public ::testing::Test {
 protected:
     void SetUp() override

@@ -12,6 +12,10 @@
 #include <string>
 #include <vector>
 
+// Helpers shared by the engine core tests (own namespace: other test files
+// link into the same program).
+namespace coretest {
+
 // An engine that never opens a window: it records every hook and action it
 // sees, and lets a test react to actions.
 class TestEngine : public Engine {
@@ -69,7 +73,7 @@ class CountedSprite : public Sprite {
 public:
     CountedSprite() { ++alive; }
     ~CountedSprite() override { --alive; }
-    static int alive;
+    static inline int alive = 0;
 };
 
 // Every key, mouse button and modifier up.
@@ -81,3 +85,5 @@ inline void releaseAllInput()
     mouse_b = 0;
     key_shifts = 0;
 }
+
+} // namespace coretest
