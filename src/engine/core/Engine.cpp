@@ -106,7 +106,8 @@ void Engine::init()
     srand(static_cast<unsigned>(time(nullptr)));
     DebugLog::log("KVEngine_19");
     if (install_allegro(SYSTEM_AUTODETECT, &errno, atexit) != 0) {
-        DebugLog::log(std::string("Can't initialize Allegro: ") + allegro_error, true);
+        std::string reason = allegro_error;
+        DebugLog::log("Can't initialize Allegro" + (reason.empty() ? std::string(".") : ": " + reason), true);
         return;
     }
     sound = new SoundManager();
