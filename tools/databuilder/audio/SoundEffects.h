@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Every sound effect the game plays by name, synthesised from scratch.
+class SoundEffects {
+public:
+    static const std::vector<std::string>& names();
+    // Mono samples at Synth::RATE in [-1, 1]; empty for an unknown name.
+    static std::vector<float> render(const std::string& name);
+};
