@@ -189,6 +189,7 @@ MenuEntry* Menu::selectedEntry() const
 void Menu::onAction(const std::string& actionName, bool isPressed)
 {
     if (navigationLocked || entries.empty()) {
+        activatePressSeen = false;
         return;
     }
     if (actionName == "down" && isPressed) {

@@ -29,9 +29,11 @@ void MenuTextField::update(float dt)
     if (editing) {
         readKeys();
         blinkTimer += dt;
-        if (blinkInterval > 0.0f) {
-            while (blinkTimer >= blinkInterval) {
-                blinkTimer -= blinkInterval;
+        if (blinkInterval > 0.0f && blinkTimer >= blinkInterval) {
+            // A long frame may span several blinks.
+            long blinks = static_cast<long>(blinkTimer / blinkInterval);
+            blinkTimer -= blinks * blinkInterval;
+            if (blinks % 2 != 0) {
                 cursorVisible = !cursorVisible;
             }
         }
