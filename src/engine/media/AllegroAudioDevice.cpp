@@ -1,9 +1,8 @@
 #include "engine/media/AllegroAudioDevice.h"
 
-#include <allegro.h>
+#include "engine/media/OggStreamReader.h"
 
-#define OV_EXCLUDE_STATIC_CALLBACKS
-#include <vorbis/vorbisfile.h>
+#include <allegro.h>
 
 #include <algorithm>
 #include <cstring>
@@ -18,21 +17,8 @@ const int MIXER_VOICES = 32;
 // frame or the blocking fade does not starve the music.
 const int STREAM_FRAMES = 8192;
 
-#ifdef ALLEGRO_BIG_ENDIAN
-const int PCM_BIG_ENDIAN = 1;
-#else
-const int PCM_BIG_ENDIAN = 0;
-#endif
-
 // Allegro's 16-bit samples are unsigned: silence is the middle value.
 const unsigned short SILENCE = 0x8000;
-
-// Decodes the next piece of an OGG file as unsigned 16-bit PCM in the
-// machine's byte order, the layout Allegro's samples use.
-long readPcm(OggVorbis_File& file, char* out, long size, int& bitstream)
-{
-    return ov_read(&file, out, static_cast<int>(std::min(size, 1L << 20)), PCM_BIG_ENDIAN, 2, 0, &bitstream);
-}
 
 int toAllegroScale(int value)
 {
@@ -54,10 +40,8 @@ void fillSilence(char* out, long bytes)
 } // namespace
 
 struct AllegroAudioDevice::Stream {
-    OggVorbis_File file {};
+    OggStreamReader reader;
     AUDIOSTREAM* audio = nullptr;
-    int channels = 1;
-    long rate = 44100;
     bool loop = false;
     bool ended = false;
     int silentBuffers = 0;
@@ -71,7 +55,6 @@ struct AllegroAudioDevice::Stream {
         if (audio != nullptr) {
             stop_audio_stream(audio);
         }
-        ov_clear(&file);
     }
 };
 
@@ -142,46 +125,29 @@ void AllegroAudioDevice::free()
 
 SAMPLE* AllegroAudioDevice::decodeOgg(const std::string& path)
 {
-    OggVorbis_File file;
-    if (ov_fopen(path.c_str(), &file) != 0) {
+    OggStreamReader reader;
+    if (!reader.open(path)) {
         return nullptr;
     }
-    vorbis_info* info = ov_info(&file, -1);
-    if (info == nullptr || info->channels < 1 || info->channels > 2 || info->rate <= 0) {
-        ov_clear(&file);
-        return nullptr;
-    }
-    const int channels = info->channels;
-    const long rate = info->rate;
-
+    // Damage part-way keeps whatever decoded cleanly before it.
     std::vector<char> pcm;
-    std::vector<char> chunk(16384);
+    const long chunk = 1L << 16;
     for (;;) {
-        int bitstream = 0;
-        long got = readPcm(file, chunk.data(), static_cast<long>(chunk.size()), bitstream);
-        if (got > 0) {
-            // A chained file that changes shape part-way keeps its first part.
-            vorbis_info* now = ov_info(&file, bitstream);
-            if (now == nullptr || now->channels != channels || now->rate != rate) {
-                break;
-            }
-            pcm.insert(pcm.end(), chunk.data(), chunk.data() + got);
-            continue;
+        size_t used = pcm.size();
+        pcm.resize(used + chunk);
+        long got = reader.read(pcm.data() + used, chunk, false);
+        pcm.resize(used + static_cast<size_t>(got));
+        if (got < chunk) {
+            break;
         }
-        if (got == OV_HOLE) {
-            continue;
-        }
-        // End of file, or damage: keep whatever decoded cleanly before it.
-        break;
     }
-    ov_clear(&file);
-
-    const long frameBytes = 2L * channels;
+    const long frameBytes = 2L * reader.channels();
     const long frames = static_cast<long>(pcm.size()) / frameBytes;
     if (frames <= 0) {
         return nullptr;
     }
-    SAMPLE* sample = create_sample(16, channels == 2, static_cast<int>(rate), static_cast<int>(frames));
+    SAMPLE* sample = create_sample(
+        16, reader.channels() == 2, static_cast<int>(reader.rate()), static_cast<int>(frames));
     if (sample == nullptr) {
         return nullptr;
     }
@@ -263,17 +229,9 @@ void AllegroAudioDevice::releasePlayback(Sample& sample, std::deque<Playback>::i
 unsigned AllegroAudioDevice::createStream(const std::string& path)
 {
     auto stream = std::make_unique<Stream>();
-    if (ov_fopen(path.c_str(), &stream->file) != 0) {
-        // A failed open leaves nothing to clear.
-        std::memset(&stream->file, 0, sizeof(stream->file));
+    if (!stream->reader.open(path)) {
         return 0;
     }
-    vorbis_info* info = ov_info(&stream->file, -1);
-    if (info == nullptr || info->channels < 1 || info->channels > 2 || info->rate <= 0) {
-        return 0;
-    }
-    stream->channels = info->channels;
-    stream->rate = info->rate;
     unsigned handle = newHandle();
     streams[handle] = std::move(stream);
     return handle;
@@ -292,7 +250,7 @@ bool AllegroAudioDevice::playStream(unsigned handle, bool flush, bool loop)
             stop_audio_stream(stream.audio);
             stream.audio = nullptr;
         }
-        if (ov_pcm_seek(&stream.file, 0) != 0) {
+        if (!stream.reader.rewind()) {
             return false;
         }
     }
@@ -304,8 +262,8 @@ bool AllegroAudioDevice::playStream(unsigned handle, bool flush, bool loop)
 
 bool AllegroAudioDevice::startStream(Stream& stream)
 {
-    stream.audio = play_audio_stream(
-        STREAM_FRAMES, 16, stream.channels == 2, static_cast<int>(stream.rate), stream.volume, stream.pan);
+    stream.audio = play_audio_stream(STREAM_FRAMES, 16, stream.reader.channels() == 2,
+        static_cast<int>(stream.reader.rate()), stream.volume, stream.pan);
     if (stream.audio == nullptr) {
         return false;
     }
@@ -320,33 +278,16 @@ bool AllegroAudioDevice::startStream(Stream& stream)
 
 void AllegroAudioDevice::refill(Stream& stream)
 {
-    const long size = static_cast<long>(STREAM_FRAMES) * stream.channels * 2;
+    const long size = static_cast<long>(STREAM_FRAMES) * stream.reader.channels() * 2;
     // Every buffer that has finished playing, but never more than there are.
     for (int round = 0; round < 64 && stream.audio != nullptr; ++round) {
         char* out = static_cast<char*>(get_audio_stream_buffer(stream.audio));
         if (out == nullptr) {
             return;
         }
-        long filled = 0;
-        bool rewound = false; // a looping file with nothing in it must not spin
-        while (filled < size && !stream.ended) {
-            int bitstream = 0;
-            long got = readPcm(stream.file, out + filled, size - filled, bitstream);
-            if (got > 0) {
-                vorbis_info* now = ov_info(&stream.file, bitstream);
-                if (now == nullptr || now->channels != stream.channels) {
-                    stream.ended = true;
-                    break;
-                }
-                filled += got;
-                rewound = false;
-            } else if (got == OV_HOLE) {
-                continue;
-            } else if (got == 0 && stream.loop && !rewound && ov_pcm_seek(&stream.file, 0) == 0) {
-                rewound = true;
-            } else {
-                stream.ended = true;
-            }
+        long filled = stream.ended ? 0 : stream.reader.read(out, size, stream.loop);
+        if (filled < size) {
+            stream.ended = true;
         }
         fillSilence(out + filled, size - filled);
         free_audio_stream_buffer(stream.audio);
