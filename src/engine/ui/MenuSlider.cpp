@@ -16,7 +16,7 @@ void MenuSlider::update(float dt)
     if (menu == nullptr) {
         return;
     }
-    if (highlighted) {
+    if (highlighted && enabled) {
         bool lower = isHeld("left");
         bool raise = isHeld("right");
         if (lower || raise) {
