@@ -92,7 +92,7 @@ TEST(DatafileWriter, BitmapsComeBackPixelExactAtTheirOwnDepth)
 TEST(DatafileWriter, RleSpritesDrawLikeTheirBitmaps)
 {
     KeepDepths keep;
-    for (int depth : { 8, 16, 24, 32 }) {
+    for (int depth : { 8, 15, 16, 24, 32 }) {
         SCOPED_TRACE(depth);
         BITMAP* picture = makePattern(depth, 9, 5);
         // Transparent holes: a whole row, a run in the middle, a last column.
@@ -229,6 +229,19 @@ TEST(DatafileWriter, FontsMeasureAndDrawTheirGlyphs)
     EXPECT_EQ(white, getpixel(target, 9, 6));
     EXPECT_EQ(0, getpixel(target, 3, 1));
     EXPECT_EQ(0, getpixel(target, 10, 6));
+
+    // In colour -1 the glyphs take their colours from the palette.
+    PALETTE palette;
+    get_palette(palette);
+    palette[1].r = 0;
+    palette[1].g = 63;
+    palette[1].b = 0;
+    select_palette(palette);
+    clear_to_color(target, 0);
+    textout_ex(target, face, "A", 0, 0, -1, -1);
+    unselect_palette();
+    EXPECT_EQ(makecol16(0, 255, 0), getpixel(target, 0, 0));
+    EXPECT_EQ(0, getpixel(target, 1, 0));
     destroy_bitmap(target);
     unload_datafile(loaded);
 }
