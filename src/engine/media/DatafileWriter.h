@@ -47,12 +47,12 @@ public:
     // Writes the datafile; an existing file is replaced only once the new
     // one is complete. False when it could not be written.
     bool save(const std::string& path) const;
-    // The datafile's contents as they are packed into the file (after the
-    // packing magic), for comparisons.
-    std::vector<unsigned char> contents() const;
     int size() const { return static_cast<int>(objects.size()); }
 
 private:
+    // The datafile's contents as they are packed into the file.
+    std::vector<unsigned char> contents() const;
+
     struct Object {
         int type = 0;
         std::string name;

