@@ -192,7 +192,7 @@ std::vector<float> Synth::pluck(double freq, double seconds, double brightness, 
         line[pos] = averaged;
         pos = nextPos;
     }
-    fade(out, 0.0, std::min(0.05, seconds * 0.3));
+    fade(out, 0.002, std::min(0.05, seconds * 0.3));
     return out;
 }
 
@@ -294,7 +294,7 @@ std::vector<float> Synth::kick(double seconds, double startHz, double endHz)
         double click = noise() * std::exp(-t / 0.003) * 0.3;
         out[i] = static_cast<float>(std::tanh(1.6 * (body + click)));
     }
-    fade(out, 0.0, 0.02);
+    fade(out, 0.0015, 0.02);
     return out;
 }
 
@@ -314,7 +314,7 @@ std::vector<float> Synth::snare(double seconds, double toneHz)
         out[i] = static_cast<float>(body + rattle);
     }
     highpass(out, 120.0);
-    fade(out, 0.0, 0.02);
+    fade(out, 0.0015, 0.02);
     return out;
 }
 
@@ -335,7 +335,7 @@ std::vector<float> Synth::hat(double seconds)
         double v = filter.high(static_cast<float>(0.6 * noise() + 0.4 * metal));
         out[i] = static_cast<float>(v * std::exp(-t / (seconds * 0.3)));
     }
-    fade(out, 0.0, 0.01);
+    fade(out, 0.0015, 0.01);
     return out;
 }
 
@@ -358,7 +358,7 @@ std::vector<float> Synth::clap()
         env = std::max(env, 0.5 * std::exp(-(t - 0.033) / 0.06) * (t > 0.033 ? 1.0 : 0.0));
         out[i] = static_cast<float>(filter.band(noise()) * env * 2.5);
     }
-    fade(out, 0.0, 0.02);
+    fade(out, 0.0015, 0.02);
     return out;
 }
 
@@ -374,7 +374,7 @@ std::vector<float> Synth::tom(double freq, double seconds)
         double v = std::sin(TWO_PI * phase) + 0.15 * noise() * std::exp(-t / 0.01);
         out[i] = static_cast<float>(v * std::exp(-t / (seconds * 0.35)));
     }
-    fade(out, 0.0, 0.02);
+    fade(out, 0.0015, 0.02);
     return out;
 }
 
@@ -393,6 +393,7 @@ std::vector<float> Synth::noiseBurst(double seconds, double lowHz, double highHz
     if (lowHz > 0.0) {
         highpass(out, lowHz);
     }
+    fade(out, 0.0015, 0.0);
     return out;
 }
 
