@@ -1,0 +1,260 @@
+#include "databuilder/levels/LevelValidator.h"
+#include "databuilder/levels/LevelFile.h"
+#include "databuilder/levels/LevelRules.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using Problem = LevelValidator::Problem;
+
+std::vector<Problem> check(const LevelRules& rules, const std::string& map)
+{
+    LevelFile level;
+    EXPECT_TRUE(level.parse(map)) << level.error();
+    return LevelValidator(rules).check(level);
+}
+
+std::vector<Problem> check(int number, const std::string& map)
+{
+    return check(LevelRules::forLevel(number), map);
+}
+
+std::string all(const std::vector<Problem>& problems)
+{
+    std::string text;
+    for (const Problem& problem : problems) {
+        text += "(" + std::to_string(problem.x) + ", " + std::to_string(problem.y) + ") " + problem.message
+            + "\n";
+    }
+    return text;
+}
+
+bool mentions(const std::vector<Problem>& problems, int x, int y, const std::string& words)
+{
+    for (const Problem& problem : problems) {
+        if (problem.x == x && problem.y == y && problem.message.find(words) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The map with one cell changed.
+std::string put(const std::string& map, int x, int y, char symbol)
+{
+    std::string changed = map;
+    size_t at = 0;
+    for (int row = 0; row < y; ++row) {
+        at = changed.find('\n', at) + 1;
+    }
+    changed[at + x] = symbol;
+    return changed;
+}
+
+LevelRules ride()
+{
+    LevelRules rules = LevelRules::forLevel(5);
+    EXPECT_EQ(LevelRules::Movement::RIDE, rules.movement);
+    return rules;
+}
+
+} // namespace
+
+TEST(LevelValidatorTest, AcceptsASimpleCave)
+{
+    EXPECT_TRUE(check(0, "#######\n#P..gT#\n#..m..#\n#######\n").empty());
+}
+
+TEST(LevelValidatorTest, RejectsBrokenStartsChestsAndSizes)
+{
+    std::vector<Problem> twoStarts = check(0, "######\n#P.T.#\n#...P#\n######\n");
+    EXPECT_EQ(1u, twoStarts.size()) << all(twoStarts);
+    EXPECT_TRUE(mentions(twoStarts, 4, 2, "a second player start 'P' (the first is at (1, 1))"))
+        << all(twoStarts);
+
+    std::vector<Problem> noStart = check(0, "#####\n#.T.#\n#####\n");
+    EXPECT_TRUE(mentions(noStart, -1, -1, "no player start")) << all(noStart);
+
+    std::vector<Problem> walledIn = check(0, "#######\n#P.#T.#\n#..#..#\n#######\n");
+    EXPECT_EQ(1u, walledIn.size()) << all(walledIn);
+    EXPECT_TRUE(mentions(walledIn, 4, 1, "treasure chest 'T' cannot be reached from the start at (1, 1)"))
+        << all(walledIn);
+
+    // Spikes and statues stand in the way as surely as rock does.
+    std::vector<Problem> guarded = check(0, "#######\n#P.^.T#\n#..<..#\n#######\n");
+    EXPECT_TRUE(mentions(guarded, 5, 1, "cannot be reached")) << all(guarded);
+
+    std::vector<Problem> noChest = check(0, "####\n#Pg#\n####\n");
+    EXPECT_TRUE(mentions(noChest, -1, -1, "no treasure chest")) << all(noChest);
+
+    std::string wide = "P" + std::string(299, '.') + "T\n";
+    std::vector<Problem> tooWide = check(0, wide);
+    ASSERT_EQ(1u, tooWide.size()) << all(tooWide);
+    EXPECT_TRUE(mentions(tooWide, -1, -1, "301 x 1 cells")) << all(tooWide);
+    EXPECT_TRUE(check(0, "P" + std::string(298, '.') + "T\n").empty());
+
+    std::string tall;
+    for (int row = 0; row < 151; ++row) {
+        tall += row == 0 ? "PT\n" : "..\n";
+    }
+    EXPECT_TRUE(mentions(check(0, tall), -1, -1, "2 x 151 cells"));
+}
+
+TEST(LevelValidatorTest, ProblemsNameTheLevelFileAndCell)
+{
+    LevelValidator validator(LevelRules::forLevel(7));
+    EXPECT_EQ("level 7 (level07.txt), cell (3, 4): oops", validator.describe({ 3, 4, "oops" }));
+    EXPECT_EQ("mini-game 1001 (minigame1001.txt): oops",
+        LevelValidator(LevelRules::forLevel(1001)).describe({ -1, -1, "oops" }));
+}
+
+TEST(LevelValidatorTest, RideSteersOnlyAsFastAsTheFriendClimbs)
+{
+    // The tunnel of row 3 ends in rock at column 11 and the way on is row 1.
+    // Climbing 80 pixels takes 0.2 s, in which the fish is carried 120
+    // pixels on: three open columns are room enough.
+    const std::string gentle = "########################\n"
+                               "########......T.........\n"
+                               "########...#############\n"
+                               "#P.........#############\n"
+                               "########################\n";
+    EXPECT_TRUE(check(ride(), gentle).empty()) << all(check(ride(), gentle));
+
+    // One column is not.
+    const std::string steep = "########################\n"
+                              "#########.....T.........\n"
+                              "########.###############\n"
+                              "#P.......###############\n"
+                              "########################\n";
+    std::vector<Problem> tooSteep = check(ride(), steep);
+    EXPECT_TRUE(mentions(tooSteep, 14, 1, "by riding")) << all(tooSteep);
+
+    // Rock above and below only stops the steering.
+    const std::string tunnel = "##########\n"
+                               "#P......T.......\n"
+                               "################\n";
+    EXPECT_TRUE(check(ride(), tunnel).empty());
+
+    // The fish must live on while the last chest fades (0.5 s, 300 pixels):
+    // a chest right before the end wall is never counted.
+    const std::string tooLate = "###########\n"
+                                "#P.......T#\n"
+                                "###########\n";
+    EXPECT_TRUE(mentions(check(ride(), tooLate), 9, 1, "by riding"));
+
+    // Going back left is impossible on a ride.
+    const std::string behind = "##########\n"
+                               "#T.P..............\n"
+                               "##########\n";
+    EXPECT_TRUE(mentions(check(ride(), behind), 1, 1, "by riding"));
+}
+
+TEST(LevelValidatorTest, ChaseNeverTurnsBack)
+{
+    // Reaching the lower chest means doubling back under the shelf.
+    const std::string map = "############\n"
+                            "#S.P....T...\n"
+                            "#.######....\n"
+                            "#.T.........\n"
+                            "############\n";
+    std::vector<Problem> problems = check(7, map);
+    EXPECT_EQ(1u, problems.size()) << all(problems);
+    EXPECT_TRUE(mentions(problems, 2, 3, "never back left")) << all(problems);
+
+    std::vector<Problem> noShark = check(7, "#####\n#P.T.\n#####\n");
+    EXPECT_TRUE(mentions(noShark, -1, -1, "needs a shark")) << all(noShark);
+}
+
+TEST(LevelValidatorTest, SquidDenOpensItsVaultOnceTheSquidIsBeaten)
+{
+    // The squid swims a triangle through the open upper left; the vault
+    // at the lower right is entered down column 8 below the plug at (8, 6).
+    const std::string den = "...............#\n"
+                            ".P.............#\n"
+                            "..............##\n"
+                            "............g.##\n"
+                            "...........##..#\n"
+                            "............#..#\n"
+                            "#.......#####.G#\n"
+                            "##.....#.#...###\n"
+                            "##.....#.....T.#\n"
+                            "##.....#.......#\n"
+                            "##.....#.#######\n"
+                            "################\n";
+    EXPECT_TRUE(check(9, den).empty()) << all(check(9, den));
+
+    // Without a way from the shaft into the vault the chest stays locked.
+    std::string sealed = put(put(den, 9, 8, '#'), 9, 9, '#');
+    EXPECT_TRUE(mentions(check(9, sealed), 13, 8, "cannot be reached")) << all(check(9, sealed));
+
+    // Rock across the squid's way, and a den too small for its swim.
+    std::string blocked = put(den, 6, 1, '#');
+    EXPECT_TRUE(mentions(check(9, blocked), 6, 1, "squid swims from (800, 0) to (0, 400)"))
+        << all(check(9, blocked));
+    EXPECT_TRUE(mentions(check(9, "#####\n#P.T#\n#####\n"), -1, -1, "at least 11 x 11"));
+}
+
+TEST(LevelValidatorTest, CoinLevelNeedsADolphinThatDropsEnoughWhereTheFishCanGo)
+{
+    // A tall hall: the dolphin climbs from row 10 to row 1, sweeping the
+    // hall once per row.
+    std::string hall = "################\n";
+    for (int row = 1; row <= 10; ++row) {
+        hall += row == 10 ? "#P....D.....T..#\n" : "#..............#\n";
+    }
+    hall += "################\n";
+    EXPECT_TRUE(check(3, hall).empty()) << all(check(3, hall));
+
+    // Three rows to climb are over too soon for ten coins.
+    const std::string shallow = "################\n"
+                                "#..............#\n"
+                                "#..............#\n"
+                                "#P....D.....T..#\n"
+                                "################\n";
+    EXPECT_TRUE(mentions(check(3, shallow), 6, 3, "drops only")) << all(check(3, shallow));
+
+    // A row open to the right edge gives the dolphin nowhere to turn.
+    std::string open = put(hall, 15, 5, '.');
+    EXPECT_TRUE(mentions(check(3, open), 6, 5, "finds no rock to turn at")) << all(check(3, open));
+
+    EXPECT_TRUE(mentions(check(3, "####\n#PT#\n####\n"), -1, -1, "exactly one dolphin"));
+}
+
+TEST(LevelValidatorTest, MiniGameArenasFollowTheirGames)
+{
+    // The bomb game's prize must be walled in, or the fish just takes it.
+    std::string hold;
+    for (int row = 0; row < 19; ++row) {
+        hold += std::string(20, '.') + (row == 0 ? "#T" : row == 1 ? "##" : "") + "\n";
+    }
+    hold = put(hold, 2, 2, 'P');
+    EXPECT_TRUE(check(1001, hold).empty()) << all(check(1001, hold));
+    std::string open = put(hold, 21, 1, '.');
+    EXPECT_TRUE(mentions(check(1001, open), 21, 0, "prize chest can be reached")) << all(check(1001, open));
+    std::string blocked = put(hold, 10, 13, '#');
+    EXPECT_TRUE(mentions(check(1001, blocked), 10, 13, "the first bomb goes there"))
+        << all(check(1001, blocked));
+
+    // The dance game places the fish and makes its own chest.
+    const std::string stage = "..........\n..........\n..........\n..........\n"
+                              "..........\n..........\n..........\n##########\n";
+    EXPECT_TRUE(check(1002, stage).empty()) << all(check(1002, stage));
+    std::string crowded = put(put(put(stage, 1, 0, 'P'), 3, 0, 'T'), 5, 0, 'g');
+    std::vector<Problem> problems = check(1002, crowded);
+    EXPECT_TRUE(mentions(problems, 1, 0, "places the fish itself")) << all(problems);
+    EXPECT_TRUE(mentions(problems, 3, 0, "makes its own prize chest")) << all(problems);
+    EXPECT_TRUE(mentions(problems, 5, 0, "only dances")) << all(problems);
+
+    // The shell game's chest sinks down column 5: the fish must not sit there.
+    std::string shells = put(put(stage, 5, 3, 'P'), 1, 1, 'T');
+    EXPECT_TRUE(mentions(check(1000, shells), 5, 3, "must not start here")) << all(check(1000, shells));
+}
+
+TEST(LevelValidatorTest, OutOfWaterLevelsAreRefusedUntilTheyHaveARule)
+{
+    EXPECT_TRUE(mentions(check(31, "#####\n#P.T#\n#####\n"), -1, -1, "no reachability check yet"));
+}

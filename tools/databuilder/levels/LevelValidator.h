@@ -1,0 +1,42 @@
+#pragma once
+
+#include "LevelFile.h"
+#include "LevelRules.h"
+
+#include <string>
+#include <vector>
+
+// Checks a level map against the game's rules before it is compiled: the
+// picture fits the tile grid, the fish has one start, and it can reach every
+// chest, gem and clam the way it moves in that level. A level that fails
+// would be unwinnable or would end at once, so the build stops on it.
+//
+// How the fish gets about, per LevelRules::Movement:
+// - swimming: up, down, left and right through cells without rock, statues
+//   or spikes;
+// - chase: the same, but never to the left, since the shark is right behind;
+// - riding: the friend carries the fish right at 600 pixels a second while
+//   the player steers it up or down at 400. The ride is followed in 10 ms
+//   steps (6 pixels right, at most 4 up or down): rock ahead or spikes kill
+//   the fish, rock above or below only stops the steering. A chest counts as
+//   reached only when the ride can go on safely long enough afterwards for
+//   the chest to finish fading, when the level is complete.
+// - walking (out of the water): no rule yet, such levels are refused.
+class LevelValidator {
+public:
+    struct Problem {
+        int x; // the cell at fault, or -1 for the level as a whole
+        int y;
+        std::string message;
+    };
+
+    explicit LevelValidator(LevelRules rules);
+
+    std::vector<Problem> check(const LevelFile& level) const;
+
+    // "level 07 (level07.txt), cell (12, 4): <message>"
+    std::string describe(const Problem& problem) const;
+
+private:
+    LevelRules rules;
+};
