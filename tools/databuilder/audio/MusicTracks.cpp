@@ -407,8 +407,8 @@ Stereo title(Synth& synth)
             "a5 . . b5 c6 . a5 .", "f5 . a5 . c6 . . -", "g5 . e5 . c5 . e5 g5", "b5 . . . d6 . . -",
             "c6 . b5 a5 e5 . a5 .", "a5 . g5 f5 c5 . f5 .", "f5 . e5 d5 a4 . d5 f5", "g5 . . . b5 . d6 ." },
         0, 0.5, 0.2f, 0.1f, "title");
-    arpeggio(seq, arp, CHORDS, 4, 0.25, { 0, 1, 2, 3, 2, 1, 0, 1 }, 60, 0.25, 0.16f, -0.35f);
-    bassLine(seq, bass, CHORDS, 4, "1 . 1 8 - 1 5 8", 0.5, 36, 0.3f);
+    arpeggio(seq, arp, CHORDS, 4, 0.25, { 0, 1, 2, 3, 2, 1, 0, 1 }, 60, 0.25, 0.24f, -0.35f);
+    bassLine(seq, bass, CHORDS, 4, "1 . 1 8 - 1 5 8", 0.5, 36, 0.24f);
     padChords(seq, pad, CHORDS, 4, 55, 0.05f);
     arpeggio(seq, sparkle, CHORDS, 4, 2.0, { 4, 5 }, 72, 0.5, 0.06f, 0.5f);
     drumBars(seq, synth.kick(), "x---x---x---x-o-", 0.25, 0, 16, 0.5f, 0.0f);
@@ -457,7 +457,7 @@ Stereo eog(Synth& synth)
     Instrument bass = softBass(synth);
     Instrument chime = bell(synth, 3.5, 1.0, 0.7);
     Instrument song = flute(synth);
-    arpeggio(seq, keys, CHORDS, 4, 0.5, { 0, 2, 3, 2, 1, 2, 3, 2 }, 53, 0.5, 0.2f, -0.2f);
+    arpeggio(seq, keys, CHORDS, 4, 0.5, { 0, 2, 3, 2, 1, 2, 3, 2 }, 53, 0.5, 0.17f, -0.2f);
     padChords(seq, pad, CHORDS, 4, 53, 0.07f);
     bassLine(seq, bass, CHORDS, 4, "1 . . . 5 . . .", 0.5, 36, 0.32f);
     const std::vector<std::string> TUNE = {
@@ -496,8 +496,8 @@ Stereo shark(Synth& synth)
     Instrument stabs = strings(synth, 0.05);
     Instrument horn = brass(synth);
     Instrument ping = bell(synth, 1.0, 0.3, 0.6);
-    bassLine(seq, bass, CHORDS, 4, "1 1 8 1 b2 1 8 5", 0.5, 28, 0.34f);
-    chordHits(seq, stabs, CHORDS, 4, "x--x--x-", 0.5, 64, 0.25, 0.08f);
+    bassLine(seq, bass, CHORDS, 4, "1 1 8 1 b2 1 8 5", 0.5, 28, 0.28f);
+    chordHits(seq, stabs, CHORDS, 4, "x--x--x-", 0.5, 64, 0.25, 0.16f);
     melody(seq, horn,
         { "- - - -", "- - - -", "- - - -", "- - - -", "- - - -", "- - - -", "- - - -", "- - - -",
             "e5 . . f#5", "g5 . f#5 e5", "e5 . . d5", "c5 . b4 .", "e5 . . g5", "b5 . a5 g5", "a5 . . g5",
@@ -529,8 +529,8 @@ Stereo boss(Synth& synth)
     Instrument power = strings(synth, 0.08);
     Instrument hero = lead(synth, Wave::SAW, 2200.0, 18.0);
     Instrument steel = bell(synth, 1.41, 3.0, 0.25);
-    bassLine(seq, bass, CHORDS, 4, "1 8 1 8 1 8 1 5", 0.5, 38, 0.32f);
-    chordHits(seq, power, CHORDS, 4, "x--x--x-", 0.5, 50, 0.3, 0.1f);
+    bassLine(seq, bass, CHORDS, 4, "1 8 1 8 1 8 1 5", 0.5, 38, 0.26f);
+    chordHits(seq, power, CHORDS, 4, "x--x--x-", 0.5, 50, 0.3, 0.2f);
     melody(seq, hero,
         { "d5 . . a4 d5 . f5 .", "e5 . d5 . c#5 . a4 .", "d5 . . bb4 d5 . f5 .", "g5 . f5 . e5 . c5 .",
             "a5 . . f5 a5 . d6 .", "c6 . a5 . f5 . d5 .", "f5 . e5 . d5 . bb4 .", "c#5 . . . e5 . . .",
@@ -562,15 +562,15 @@ Stereo squidBattle(Synth& synth)
     Instrument choir = padVoice(synth, 1300.0);
     Instrument bass = synthBass(synth, 260.0, 1400.0);
     Instrument horn = brass(synth);
-    arpeggio(seq, keys, CHORDS, 4, 0.5, { 0, 1, 2, 3, 2, 1, 2, 1 }, 60, 0.45, 0.1f, -0.3f);
+    arpeggio(seq, keys, CHORDS, 4, 0.5, { 0, 1, 2, 3, 2, 1, 2, 1 }, 60, 0.45, 0.14f, -0.3f);
     padChords(seq, choir, CHORDS, 4, 48, 0.06f);
-    bassLine(seq, bass, CHORDS, 4, "1 1 8 1 1 1 8 b7", 0.5, 36, 0.32f);
+    bassLine(seq, bass, CHORDS, 4, "1 1 8 1 1 1 8 b7", 0.5, 36, 0.22f);
     melody(seq, horn,
         { "- - - -", "- - - -", "- - - -", "- - - -", "- - - -", "- - - -", "- - - -", "- - - -",
             "c5 . eb5 g5", "c6 . b5 g5", "ab5 . g5 f5", "eb5 . . .", "f5 . ab5 c6", "b5 . g5 d5",
             "eb5 . d5 c5", "g5 . . .", "ab5 . . c6", "bb5 . . d6", "eb6 . d6 c6", "g5 . . .", "ab5 g5 f5 eb5",
             "d5 f5 bb5 ab5", "g5 . . .", "b5 . d6 ." },
-        0, 1.0, 0.2f, 0.15f, "squidbattle");
+        0, 1.0, 0.24f, 0.15f, "squidbattle");
     drumBars(seq, synth.kick(0.4), "x-------x-x-----", 0.25, 0, 24, 0.5f, 0.0f);
     drumBars(seq, synth.snare(0.25), "----x-------x---", 0.25, 0, 24, 0.28f, 0.0f);
     drumBars(seq, synth.hat(), "x-x-x-x-x-x-x-x-", 0.25, 8, 24, 0.1f, 0.35f);
@@ -598,13 +598,13 @@ Stereo rayBlues(Synth& synth)
         "g2 b2 d3 e3 | c3 e3 g3 a3 | g2 b2 d3 e3 | f3 d3 b2 g2 | c3 e3 g3 a3 | bb3 a3 g3 e3 | "
         "g2 b2 d3 e3 | f3 e3 d3 b2 | d3 f#3 a3 c4 | c3 e3 g3 e3 | g2 b2 d3 b2 | d3 c3 a2 f#2",
         0, 1.0, 0.42f, 0.0f);
-    chordHits(seq, keys, CHORDS, 4, "--x---x-", 0.5, 55, 0.4, 0.07f);
-    chordHits(seq, keys, CHORDS, 4, "-----o--", 0.5, 55, 0.2, 0.07f);
+    chordHits(seq, keys, CHORDS, 4, "--x---x-", 0.5, 55, 0.4, 0.12f);
+    chordHits(seq, keys, CHORDS, 4, "-----o--", 0.5, 55, 0.2, 0.12f);
     melody(seq, harp,
         { "d5 . f5 g5 . . f5 d5", "e5 . . . c5 . bb4 g4", "b4 . d5 . g4 . . .", "- - f5 f#5 g5 . d5 .",
             "e5 . g5 . bb5 . a5 g5", "e5 . . . c5 . e5 .", "d5 . b4 . g4 . bb4 b4", "d5 . . . - - - -",
             "a5 . f#5 . d5 . c5 .", "bb4 . g4 . e5 . c5 .", "d5 . bb4 b4 g4 . . .", "- - a4 c5 d5 . f#5 ." },
-        0, 0.5, 0.18f, 0.2f, "rayblues");
+        0, 0.5, 0.15f, 0.2f, "rayblues");
     drumBars(seq, synth.hat(0.06), "xoxoxoxo", 0.5, 0, 12, 0.12f, 0.35f);
     drumBars(seq, synth.kick(0.35, 120.0, 45.0), "x---x---", 0.5, 0, 12, 0.35f, 0.0f);
     drumBars(seq, synth.snare(0.2, 220.0), "--x---x-", 0.5, 0, 12, 0.2f, -0.1f);
@@ -706,11 +706,11 @@ Stereo underwaterCity(Synth& synth)
         { "g5 - - - eb5 - - -", "d5 - - - - - c5 -", "c6 - - - g5 - - -", "eb5 - - - - - - -",
             "f5 - - - ab5 - - -", "c6 - - - bb5 - f5 -", "b5 - - - g5 - - -", "f5 - d5 - b4 - - -",
             "g5 - - - c6 - - -", "eb6 - - - c6 - g5 -", "ab5 - - - f5 - - -", "d5 - - - b4 - - -" },
-        0, 0.5, 0.2f, 0.2f, "underwatercity");
+        0, 0.5, 0.16f, 0.2f, "underwatercity");
     drumBars(seq, synth.tom(60.0, 0.5), "x--o------------", 0.25, 0, 12, 0.35f, 0.0f);
     drumBars(seq, synth.hat(0.03), "--o---o---o---o-", 0.25, 2, 12, 0.05f, -0.5f);
     for (int bar = 3; bar < 12; bar += 4) {
-        seq.line(harp, "c5 d5 e5 f#5 g#5 a#5 c6 d6", bar * 4.0 + 2.0, 0.25, 0.1f, -0.4f);
+        seq.line(harp, "c5 d5 e5 f#5 g#5 a#5 c6 d6", bar * 4.0 + 2.0, 0.25, 0.3f, -0.4f);
     }
     seq.echo(0.75, 0.45f, 0.3f, 0.2f);
     seq.reverb(0.45f, 0.9f, 0.3f);
@@ -746,8 +746,8 @@ Stereo heroics(Synth& synth)
     };
     melody(seq, horn, TUNE, 0, 0.5, 0.22f, 0.0f, "heroics");
     melody(seq, horn, TUNE, 0, 0.5, 0.1f, 0.45f, "heroics", -12);
-    chordHits(seq, pad, CHORDS, 4, "x..x..x.", 0.5, 50, 0.9, 0.06f);
-    bassLine(seq, bass, CHORDS, 4, "1 . 8 . 1 . 5 .", 0.5, 38, 0.3f);
+    chordHits(seq, pad, CHORDS, 4, "x..x..x.", 0.5, 50, 0.9, 0.12f);
+    bassLine(seq, bass, CHORDS, 4, "1 . 8 . 1 . 5 .", 0.5, 38, 0.22f);
     arpeggio(seq, chime, CHORDS, 4, 1.0, { 2, 1, 3, 1 }, 74, 1.0, 0.05f, 0.5f);
     Sound timpani = synth.tom(75.0, 0.7);
     drumBars(seq, timpani, "x-------x-------", 0.25, 0, 16, 0.4f, 0.0f);

@@ -162,35 +162,27 @@ std::vector<float> Synth::pluck(double freq, double seconds, double brightness, 
 {
     int count = samples(seconds);
     std::vector<float> out(count);
-    double period = RATE / freq;
-    int length = std::max(2, static_cast<int>(period));
-    double frac = period - length; // fractional delay keeps the string in tune
-    std::vector<double> line(length + 1);
+    // The string is the output's own history: each new sample averages two
+    // neighbours one period back (the average adds half a sample of delay,
+    // which the fractional read takes off again, keeping the string in tune).
+    double delay = std::max(2.0, RATE / freq - 0.5);
+    int whole = static_cast<int>(delay);
+    double frac = delay - whole;
+    int burst = std::min(count, whole + 2);
     // The pick: a burst of noise, darker for a softer pluck.
-    double smooth = 0.0;
-    for (double& v : line) {
+    double smooth = 0.0, mean = 0.0;
+    for (int i = 0; i < burst; ++i) {
         smooth += (noise() - smooth) * (0.2 + 0.8 * brightness);
-        v = smooth;
+        out[i] = static_cast<float>(smooth);
+        mean += smooth;
     }
-    double mean = 0.0;
-    for (double v : line) {
-        mean += v;
+    for (int i = 0; i < burst; ++i) {
+        out[i] -= static_cast<float>(mean / std::max(1, burst));
     }
-    mean /= line.size();
-    for (double& v : line) {
-        v -= mean;
-    }
-    int pos = 0;
-    double last = 0.0;
-    int size = static_cast<int>(line.size());
-    for (int i = 0; i < count; ++i) {
-        int nextPos = (pos + 1) % size;
-        double current = line[pos] * (1.0 - frac) + line[nextPos] * frac;
-        double averaged = decay * 0.5 * (current + last);
-        last = current;
-        out[i] = static_cast<float>(line[pos]);
-        line[pos] = averaged;
-        pos = nextPos;
+    for (int i = burst; i < count; ++i) {
+        double a = (1.0 - frac) * out[i - whole] + frac * out[i - whole - 1];
+        double b = (1.0 - frac) * out[i - whole - 1] + frac * out[i - whole - 2 >= 0 ? i - whole - 2 : 0];
+        out[i] = static_cast<float>(decay * 0.5 * (a + b));
     }
     fade(out, 0.002, std::min(0.05, seconds * 0.3));
     return out;
@@ -241,7 +233,7 @@ std::vector<float> Synth::piano(double freq, double seconds)
     int used = 0;
     for (int p = 0; p < PARTIALS; ++p) {
         double n = p + 1;
-        double f = freq * n * (1.0 + 0.0004 * n * n);
+        double f = freq * n * (1.0 + 0.00015 * n * n);
         if (f > RATE * 0.45) {
             break;
         }
