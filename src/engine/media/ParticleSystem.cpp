@@ -167,8 +167,16 @@ void ParticleSystem::draw(BITMAP* target)
         shiftY = static_cast<float>(camera->height / 2) - camera->cameraTarget->y;
     }
 
+    // Neighbours often share an alpha: the blender is only chosen again when
+    // it changes.
+    bool blenderChosen = false;
+    int blenderAlpha = 0;
     for (const Particle& particle : particles) {
-        selectBlender(blendMode, particle.alpha);
+        if (!blenderChosen || particle.alpha != blenderAlpha) {
+            selectBlender(blendMode, particle.alpha);
+            blenderChosen = true;
+            blenderAlpha = particle.alpha;
+        }
         const int drawX = static_cast<int>(particle.x + shiftX);
         const int drawY = static_cast<int>(particle.y + shiftY);
         const bool translucent = particle.alpha != 255;

@@ -1,6 +1,7 @@
 #include "engine/media/Screen.h"
 
 #include "engine/core/DebugLog.h"
+#include "engine/media/DrawAccelerator.h"
 #include "engine/media/Sprite.h"
 
 #include <algorithm>
@@ -49,6 +50,7 @@ Screen::Screen(int screenWidth, int screenHeight, bool fullscreenMode, bool mode
     currentScreen = this;
     backBuffer = create_bitmap(width, height);
     snapshot = create_bitmap(width, height);
+    DrawAccelerator::install(backBuffer);
     // Text is drawn without a background (what text_mode(-1) did; the _ex
     // text calls take the background explicitly).
     _textmode = -1;
@@ -95,6 +97,7 @@ void Screen::changeResolution(int newWidth, int newHeight)
     }
     backBuffer = create_bitmap(newWidth, newHeight);
     snapshot = create_bitmap(newWidth, newHeight);
+    DrawAccelerator::install(backBuffer);
     width = newWidth;
     height = newHeight;
     displayWidth = newWidth;
