@@ -88,6 +88,10 @@ TEST(LevelValidatorTest, RejectsBrokenStartsChestsAndSizes)
     std::vector<Problem> guarded = check(0, "#######\n#P.^.T#\n#..<..#\n#######\n");
     EXPECT_TRUE(mentions(guarded, 5, 1, "cannot be reached")) << all(guarded);
 
+    std::vector<Problem> floating = check(0, "#######\n#P.c.T#\n#....c#\n#######\n");
+    EXPECT_EQ(1u, floating.size()) << all(floating);
+    EXPECT_TRUE(mentions(floating, 3, 1, "no rock under it")) << all(floating);
+
     std::vector<Problem> noChest = check(0, "####\n#Pg#\n####\n");
     EXPECT_TRUE(mentions(noChest, -1, -1, "no treasure chest")) << all(noChest);
 
@@ -164,6 +168,16 @@ TEST(LevelValidatorTest, ChaseNeverTurnsBack)
     std::vector<Problem> problems = check(7, map);
     EXPECT_EQ(1u, problems.size()) << all(problems);
     EXPECT_TRUE(mentions(problems, 2, 3, "never back left")) << all(problems);
+
+    // Straight dives cost time that the shark, five cells behind, makes up:
+    // three are fine, eight are not.
+    std::string shaft = "S....P...####\n";
+    for (int row = 0; row < 8; ++row) {
+        shaft += "########.####\n";
+    }
+    EXPECT_TRUE(check(7, put(put(put(shaft, 9, 3, '.'), 10, 3, '.'), 11, 3, 'T')).empty());
+    std::vector<Problem> deep = check(7, put(put(put(shaft, 9, 8, '.'), 10, 8, '.'), 11, 8, 'T'));
+    EXPECT_TRUE(mentions(deep, 11, 8, "never back left")) << all(deep);
 
     std::vector<Problem> noShark = check(7, "#####\n#P.T.\n#####\n");
     EXPECT_TRUE(mentions(noShark, -1, -1, "needs a shark")) << all(noShark);

@@ -22,6 +22,13 @@ constexpr int RIDE_STEP_Y = 4; // 400 pixels a second for 10 ms
 // must still be alive then, with a frame or so to spare.
 constexpr int RIDE_STEPS_AFTER_CHEST = 60;
 
+// The chase: the shark bites within 80 pixels; a fish that needs every last
+// pixel of its lead will not make it, so a cell's worth is kept in hand.
+constexpr double FISH_CHASE_SPEED = 510.0;
+constexpr double SHARK_SPEED = 500.0;
+constexpr double SHARK_BITE = 80.0;
+constexpr double CHASE_SLACK = 80.0;
+
 // The dolphin of the coin levels: 400 pixels a second, first coin after 2.0 s,
 // then one every 0.8 s. A player misses some, so half as many again as the
 // target must fall before it leaves.
@@ -91,8 +98,8 @@ private:
 
 using Reach = std::vector<std::uint8_t>;
 
-// Flood fill from the start; with noLeft the fish only goes right, up or down.
-Reach swimReach(const Grid& grid, int startX, int startY, bool noLeft)
+// Flood fill from the start.
+Reach swimReach(const Grid& grid, int startX, int startY)
 {
     Reach reach(grid.width() * grid.height());
     if (!grid.passable(startX, startY)) {
@@ -104,12 +111,74 @@ Reach swimReach(const Grid& grid, int startX, int startY, bool noLeft)
     while (!open.empty()) {
         auto [x, y] = open.front();
         open.pop_front();
-        for (int i = 0; i < (noLeft ? 3 : 4); ++i) {
+        for (int i = 0; i < 4; ++i) {
             int nx = x + steps[i][0];
             int ny = y + steps[i][1];
             if (grid.passable(nx, ny) && !reach[grid.index(nx, ny)]) {
                 reach[grid.index(nx, ny)] = 1;
                 open.push_back({ nx, ny });
+            }
+        }
+    }
+    return reach;
+}
+
+// The chase: the fish swims right at 510 pixels a second with the shark at
+// 500 behind it. Moving one column on while changing row costs nothing (the
+// fish swims diagonally at full speed on both axes, as long as it clips no
+// corner); every cell climbed or dived straight up or down lets the shark
+// close in by 500 x 80 / 510 pixels. A cell is reached when the way there
+// costs less than the lead the fish has at that column.
+Reach chaseReach(const Grid& grid, int startX, int startY, int sharkX)
+{
+    Reach reach(grid.width() * grid.height());
+    if (!grid.passable(startX, startY)) {
+        return reach;
+    }
+    const double lostPerCell = SHARK_SPEED * CELL / FISH_CHASE_SPEED;
+    auto lead = [&](int column) {
+        if (sharkX < 0) {
+            return 1.0e9; // no shark behind
+        }
+        double seconds = (column - startX) * CELL / FISH_CHASE_SPEED;
+        return (startX - sharkX) * CELL + (FISH_CHASE_SPEED - SHARK_SPEED) * seconds - SHARK_BITE
+            - CHASE_SLACK;
+    };
+    // Fewest straight climbs or dives to each cell, column by column.
+    const int none = 1 << 29;
+    std::vector<int> cost(grid.width() * grid.height(), none);
+    cost[grid.index(startX, startY)] = 0;
+    for (int x = startX; x < grid.width(); ++x) {
+        // Up and down within the column, a cell at a time.
+        for (int pass = 0; pass < 2; ++pass) {
+            for (int i = 0; i < grid.height(); ++i) {
+                int y = pass == 0 ? i : grid.height() - 1 - i;
+                int from = pass == 0 ? y - 1 : y + 1;
+                if (grid.passable(x, y) && grid.inside(x, from) && cost[grid.index(x, from)] < none) {
+                    cost[grid.index(x, y)] = std::min(cost[grid.index(x, y)], cost[grid.index(x, from)] + 1);
+                }
+            }
+        }
+        for (int y = 0; y < grid.height(); ++y) {
+            int here = cost[grid.index(x, y)];
+            if (here >= none) {
+                continue;
+            }
+            if (here * lostPerCell <= lead(x)) {
+                reach[grid.index(x, y)] = 1;
+            } else {
+                continue; // the shark has caught up by now
+            }
+            if (!grid.passable(x + 1, y)) {
+                continue;
+            }
+            int& ahead = cost[grid.index(x + 1, y)];
+            ahead = std::min(ahead, here);
+            for (int dy : { -1, 1 }) {
+                if (grid.passable(x, y + dy) && grid.passable(x + 1, y + dy)) {
+                    int& slant = cost[grid.index(x + 1, y + dy)];
+                    slant = std::min(slant, here);
+                }
             }
         }
     }
@@ -259,7 +328,7 @@ const char* movementVerb(LevelRules::Movement movement)
 {
     switch (movement) {
     case LevelRules::Movement::CHASE:
-        return "swimming ahead of the shark (never back left)";
+        return "swimming ahead of the shark (never back left, and few straight climbs or dives)";
     case LevelRules::Movement::RIDE:
         return "riding (with time to ride on while it fades)";
     default:
@@ -388,6 +457,14 @@ std::vector<Problem> LevelValidator::check(const LevelFile& level) const
         report(-1, -1, "a shark chase needs a shark 'S' behind the start");
     }
 
+    // Crabs walk their ledge; one without rock under it never moves.
+    for (const LevelFile::Cell& crab : level.find('c')) {
+        Kind below = kindAt(level, crab.x, crab.y + 1);
+        if (crab.y + 1 < h && below != Kind::SOLID && below != Kind::FIXED_SOLID) {
+            report(crab.x, crab.y, "the crab has no rock under it to walk on");
+        }
+    }
+
     std::vector<LevelFile::Cell> dolphins = level.find('D');
     if (rules.coinsRequired > 0 && dolphins.size() != 1) {
         report(-1, -1,
@@ -435,14 +512,20 @@ std::vector<Problem> LevelValidator::check(const LevelFile& level) const
 
     const int sx = starts[0].x;
     const int sy = starts[0].y;
+    int sharkX = -1; // the nearest shark behind the start
+    for (const LevelFile::Cell& shark : level.find('S')) {
+        if (shark.x < sx) {
+            sharkX = std::max(sharkX, shark.x);
+        }
+    }
     auto reachFor = [&](const Grid& on) {
         switch (rules.movement) {
         case LevelRules::Movement::RIDE:
             return rideReach(on, sx, sy);
         case LevelRules::Movement::CHASE:
-            return swimReach(on, sx, sy, true);
+            return chaseReach(on, sx, sy, sharkX);
         default:
-            return swimReach(on, sx, sy, false);
+            return swimReach(on, sx, sy);
         }
     };
     Reach reach = reachFor(grid);
@@ -466,7 +549,7 @@ std::vector<Problem> LevelValidator::check(const LevelFile& level) const
         }
     }
     if (rules.chests == LevelRules::ChestRule::SEALED) {
-        Reach swim = swimReach(grid, sx, sy, false);
+        Reach swim = swimReach(grid, sx, sy);
         for (const LevelFile::Cell& chest : chests) {
             if (swim[grid.index(chest.x, chest.y)]) {
                 report(chest.x, chest.y,
