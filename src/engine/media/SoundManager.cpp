@@ -99,7 +99,7 @@ SoundManager* SoundManager::instance()
 void SoundManager::start()
 {
     current = this;
-    if (!device->init(MIXING_FREQUENCY)) {
+    if (device == nullptr || !device->init(MIXING_FREQUENCY)) {
         DebugLog::log("Can't initialize digital sound system");
         enabled = false;
         return;
