@@ -1,6 +1,6 @@
 // Arranging music: note lines, chords and the wrap-around of looping tracks.
-#include "audio/Sequencer.h"
-#include "audio/Synth.h"
+#include "databuilder/audio/Sequencer.h"
+#include "databuilder/audio/Synth.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The synthesiser's voices: in tune, ending in silence, and repeatable.
-#include "audio/Synth.h"
+#include "databuilder/audio/Synth.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "audio/AudioBuilder.h"
+#include "databuilder/audio/AudioBuilder.h"
 
-#include "BuildContext.h"
-#include "audio/MusicTracks.h"
-#include "audio/OggEncoder.h"
-#include "audio/SoundEffects.h"
-#include "audio/Synth.h"
+#include "databuilder/BuildContext.h"
+#include "databuilder/audio/MusicTracks.h"
+#include "databuilder/audio/OggEncoder.h"
+#include "databuilder/audio/SoundEffects.h"
+#include "databuilder/audio/Synth.h"
 #include "engine/core/SafeFile.h"
 
 #include <cstdio>

@@ -1,7 +1,7 @@
-#include "audio/MusicTracks.h"
+#include "databuilder/audio/MusicTracks.h"
 
-#include "audio/Sequencer.h"
-#include "audio/Synth.h"
+#include "databuilder/audio/Sequencer.h"
+#include "databuilder/audio/Synth.h"
 
 #include <cmath>
 #include <cstdio>

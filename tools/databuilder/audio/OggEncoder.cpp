@@ -1,4 +1,4 @@
-#include "audio/OggEncoder.h"
+#include "databuilder/audio/OggEncoder.h"
 
 #include <vorbis/vorbisenc.h>
 

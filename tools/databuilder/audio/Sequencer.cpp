@@ -1,7 +1,7 @@
-#include "audio/Sequencer.h"
+#include "databuilder/audio/Sequencer.h"
 
-#include "audio/SvFilter.h"
-#include "audio/Synth.h"
+#include "databuilder/audio/SvFilter.h"
+#include "databuilder/audio/Synth.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,8 +1,8 @@
-#include "audio/SoundEffects.h"
+#include "databuilder/audio/SoundEffects.h"
 
-#include "audio/Sequencer.h"
-#include "audio/SvFilter.h"
-#include "audio/Synth.h"
+#include "databuilder/audio/Sequencer.h"
+#include "databuilder/audio/SvFilter.h"
+#include "databuilder/audio/Synth.h"
 
 #include <cmath>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "audio/SvFilter.h"
+#include "databuilder/audio/SvFilter.h"
 
 #include <algorithm>
 #include <cmath>

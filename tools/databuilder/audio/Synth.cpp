@@ -1,6 +1,6 @@
-#include "audio/Synth.h"
+#include "databuilder/audio/Synth.h"
 
-#include "audio/SvFilter.h"
+#include "databuilder/audio/SvFilter.h"
 
 #include <algorithm>
 #include <cmath>
