@@ -15,6 +15,7 @@
 #include "engine/media/ParticleSystem.h"
 #include "engine/media/Screen.h"
 #include "engine/media/Sprite.h"
+#include "engine/ui/Menu.h"
 
 #include <allegro.h>
 
@@ -197,20 +198,6 @@ private:
     std::vector<int> cells;
 };
 
-// Twelve lines of a menu page, as the in-game menu draws them.
-class MenuText : public Sprite {
-public:
-    void draw(BITMAP* target) override
-    {
-        const int white = makecol(255, 255, 255);
-        const int gold = makecol(255, 210, 60);
-        for (int line = 0; line < MENU_LINES; ++line) {
-            textout_centre_ex(target, font, MENU_TEXT[line], static_cast<int>(x),
-                static_cast<int>(y) + line * 14, line == 2 ? gold : white, -1);
-        }
-    }
-};
-
 struct Scene {
     std::unique_ptr<Screen> screen;
     BITMAP* display = nullptr;
@@ -218,7 +205,7 @@ struct Scene {
     std::unique_ptr<TileLayer> mainTiles, foregroundTiles;
     std::vector<std::unique_ptr<AnimatedSprite>> creatures;
     std::vector<std::unique_ptr<ParticleSystem>> emitters;
-    std::unique_ptr<MenuText> menu;
+    std::unique_ptr<Menu> menu;
     std::unique_ptr<Sprite> camera;
     float time = 0.0f;
     int frameCount = 0;
@@ -290,7 +277,14 @@ void buildScene(Scene& scene)
         scene.emitters.push_back(std::move(emitter));
     }
 
-    scene.menu = std::make_unique<MenuText>();
+    // The in-game menu, open over the level: twelve lines, one highlighted.
+    scene.menu = std::make_unique<Menu>();
+    scene.menu->alignment = 1;
+    for (const char* label : MENU_TEXT) {
+        scene.menu->addAction("Main", label, "noAction");
+    }
+    scene.menu->linkTo("Main");
+    scene.menu->select(2);
     scene.menu->x = WIDTH / 2;
     scene.menu->y = HEIGHT / 2 - 75 - MENU_LINES * 7;
     screen.addSprite(scene.menu.get(), 4);
