@@ -84,7 +84,10 @@ void Screen::changeResolution(int newWidth, int newHeight)
     if (newWidth == width && newHeight == height) {
         return;
     }
-    // A screen made over a mode someone else set leaves the mode alone.
+    // The mode keeps the window or full screen as it is now (the player may
+    // have switched since the screen was made). A screen made over a mode
+    // someone else set leaves the mode alone.
+    card = fullscreen ? GFX_AUTODETECT_FULLSCREEN : GFX_AUTODETECT_WINDOWED;
     if (colourDepth != 0 && set_gfx_mode(card, newWidth, newHeight, 0, 0) != 0) {
         DebugLog::log("failed to change resolutions", true);
     }

@@ -1,7 +1,10 @@
 #include "engine/media/ParticleSystem.h"
+#include "engine/media/DatafileWriter.h"
 #include "engine/media/Screen.h"
 
 #include <gtest/gtest.h>
+
+#include "support/ScratchDir.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -266,6 +269,49 @@ TEST(ParticleSystem, TranslucentPixelsBlendAndMissingPicturesDrawNothing)
         for (int x = 0; x < 16; ++x) {
             ASSERT_EQ(getpixel(target, x, y), 0);
         }
+    }
+    destroy_bitmap(target);
+}
+
+TEST(ParticleSystem, PicturesAreCentredOnTheParticle)
+{
+    ScratchDir scratch;
+    const int green = makecol(0, 255, 0);
+    BITMAP* picture = create_bitmap(4, 6);
+    clear_to_color(picture, green);
+    DatafileWriter writer;
+    writer.addBitmap(picture, "SPECK");
+    writer.addBitmap(picture, "SPARE"); // the last object is never addressed
+    destroy_bitmap(picture);
+    ASSERT_TRUE(writer.save("particles.dat"));
+
+    BITMAP* target = create_bitmap(32, 32);
+    clear_to_color(target, 0);
+    {
+        ParticleSystem system;
+        ASSERT_TRUE(system.datafile.isLoaded());
+        Particle particle = particleAt(10, 10, 1.0f);
+        particle.alpha = 255;
+        system.particles.push_back(particle);
+        system.draw(target);
+        EXPECT_EQ(getpixel(target, 8, 7), green); // top-left of a 4 x 6 picture
+        EXPECT_EQ(getpixel(target, 11, 12), green);
+        EXPECT_EQ(getpixel(target, 12, 10), 0);
+        EXPECT_EQ(getpixel(target, 10, 13), 0);
+
+        // Fading particles are drawn through the blender (additive here).
+        clear_to_color(target, makecol(0, 64, 0));
+        system.particles[0].alpha = 64;
+        system.draw(target);
+        const int g = getg(getpixel(target, 10, 10));
+        EXPECT_GT(g, 64);
+        EXPECT_LT(g, 160);
+
+        // A picture the datafile does not have draws nothing.
+        clear_to_color(target, 0);
+        system.imageIndex = 1;
+        system.draw(target);
+        EXPECT_EQ(getpixel(target, 10, 10), 0);
     }
     destroy_bitmap(target);
 }

@@ -329,6 +329,11 @@ TEST(Screen, ChangeResolutionRemakesBuffersOnlyForANewSize)
     EXPECT_EQ(screen.displayHeight, 480);
     EXPECT_EQ(screen.centreX, 320);
     EXPECT_EQ(screen.centreY, 240);
+
+    // The mode follows the current window or full-screen choice.
+    screen.fullscreen = true;
+    screen.changeResolution(800, 600);
+    EXPECT_EQ(screen.card, GFX_AUTODETECT_FULLSCREEN);
 }
 
 TEST(Screen, UpdateAdvancesTheWaveAndSubStepsSprites)
