@@ -1,0 +1,92 @@
+#pragma once
+
+#include "engine/core/Engine.h"
+#include "engine/media/AnimatedSprite.h"
+#include "engine/media/DatafileManager.h"
+#include "engine/media/Sprite.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+class Menu;
+class Player;
+
+// The game on the engine: the player's progress and profile, the level-play
+// bookkeeping, the HUD artwork, and the one action handler that gives every
+// action text its meaning.
+class Game : public Engine {
+public:
+    static constexpr int MAX_PROFILES = 5;
+    static constexpr int SAVED_LEVELS = 100;
+
+    Game();
+    ~Game() override;
+
+    static Game* instance();
+
+    void onAction(const std::string& action, bool pressed) override;
+    void init() override;
+    void update(float dt) override;
+    void run() override { loop(); }
+    void updateState(std::string name, float dt) override;
+    void stateEntered(const std::string& name) override;
+    void stateLeaving(std::string name) override;
+    void modeChanged() override;
+    void drawOverlay() override;
+
+    // Profiles and progress.
+    void readProfiles();
+    void writeProfiles();
+    void loadProgress();
+    void saveProgress();
+    void createProfile(const std::string& name);
+    std::string bindingsPath() const;
+    std::string progressPath() const;
+
+    // A blocking Y/N prompt over the current frame.
+    bool confirm(const std::string& text);
+    void openInGameMenu();
+    void closeInGameMenu();
+    bool isOnStack(const std::string& name) { return getState(name) != nullptr; }
+
+    // Progress (saved per profile).
+    int bubbleLimit = 3;
+    int coins = 25;
+    int highestLevel = 0;
+    std::map<int, int> levelPercent;
+    std::map<int, int> bestTimes;
+    std::string currentProfile;
+    std::vector<std::string> profiles;
+    int currentLevel = 0;
+    bool waterEffect = true;
+    bool highResolution = false;
+    bool fullscreenOption = false;
+
+    // Level play bookkeeping, filled in by the level code.
+    int levelWidth = 800;
+    int levelHeight = 600;
+    int mapLevel = 0;
+    int levelKind = 0;
+    int coinsRequired = 0;
+    float levelClock = 0.0f;
+    int treasureTotals[5] = {0, 0, 0, 0, 0};
+    int treasureCollected[5] = {0, 0, 0, 0, 0};
+    int bossHitPointsMax = 0;
+    int bossHitPoints = 0;
+    Player* player = nullptr; // owned by the state that made it
+    float returnTimer = 0.0f;
+    float freezeTimer = 0.0f;
+    bool frozen = false;
+    float inputLock = 0.0f;
+
+    Sprite camera;
+    DatafileManager fontData;
+    AnimatedSprite hudIcons, hearts, helpPanel, powerupIcons;
+    std::string newProfileName;
+
+    // Menus the handler switches pages on; owned by their states.
+    Menu* titleMenu = nullptr;
+    Menu* inGameMenu = nullptr;
+    Sprite* menuBackdrop = nullptr;
+};
