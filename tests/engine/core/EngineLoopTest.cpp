@@ -1,5 +1,7 @@
 #include "TestEngine.h"
 
+#include "engine/media/Screen.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -144,6 +146,56 @@ TEST_F(EngineLoopTest, EngineBindingsReachOnActionBeforeStatesUpdate)
     engine.events.clear();
     engine.frame(1);
     EXPECT_EQ(engine.events, (std::vector<std::string> { "fire:down", "update play" }));
+}
+
+} // namespace
+
+namespace {
+
+using namespace coretest;
+
+int paintedPixels(BITMAP* bitmap)
+{
+    int count = 0;
+    for (int y = 0; y < bitmap->h; ++y) {
+        for (int x = 0; x < bitmap->w; ++x) {
+            count += getpixel(bitmap, x, y) != 0 ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+TEST(EngineDrawing, TextAlignmentsAndNullFonts)
+{
+    TestEngine engine;
+    BITMAP* target = create_bitmap(200, 20);
+    ASSERT_NE(target, nullptr);
+    const int white = makecol(255, 255, 255);
+    for (int align : { 0, 1, 3 }) {
+        clear_to_color(target, 0);
+        engine.drawText(target, "Tide", 100, 2, white, align);
+        EXPECT_GT(paintedPixels(target), 0) << align;
+    }
+    clear_to_color(target, 0);
+    engine.drawText(target, "Tide", 100, 2, white, 2);
+    engine.drawText(target, font, "Tide", 300, 2, white); // off the bitmap: clipped
+    EXPECT_EQ(paintedPixels(target), 0);
+    EXPECT_EQ(engine.textHeight(nullptr), 0);
+    EXPECT_EQ(engine.textLength("Tide", nullptr), 0);
+    EXPECT_EQ(engine.textLength("Tide", font), text_length(font, "Tide"));
+    destroy_bitmap(target);
+}
+
+TEST(EngineDrawing, FadeOfNoLengthDrawsTheSceneOnceAndDropsTheWait)
+{
+    TestEngine engine;
+    engine.screen = new Screen(640, 480, false, true);
+    clear_to_color(engine.screen->backBuffer, makecol(255, 0, 0));
+    engine.fadeIn(0.0f);
+    EXPECT_TRUE(engine.resetTimer);
+    EXPECT_EQ(getpixel(engine.screen->backBuffer, 10, 10), 0); // cleared and redrawn
+    engine.frame(3);
+    EXPECT_FALSE(engine.resetTimer);
 }
 
 } // namespace
