@@ -281,6 +281,40 @@ void drawTransSprite(BITMAP* target, BITMAP* sprite, int x, int y)
     }
 }
 
+// Run-length sprites: each row is a list of signed counts, a positive count
+// followed by that many pixels to copy, a negative one a gap to skip, and the
+// mask colour ending the row. Solid runs are copied whole. Only sprites that
+// fit the clip rectangle's width are done here; Allegro cuts runs for the rest.
+void drawRleSprite(BITMAP* target, const RLE_SPRITE* sprite, int x, int y)
+{
+    if (sprite->color_depth != 16 || !target->clip || x < target->cl || x + sprite->w > target->cr) {
+        allegroTable->draw_rle_sprite(target, sprite, x, y);
+        return;
+    }
+    const int16_t endOfRow = static_cast<int16_t>(MASK_COLOR_16);
+    const int16_t* data = reinterpret_cast<const int16_t*>(sprite->dat);
+    const int lastRow = (target->cb - y < sprite->h ? target->cb - y : sprite->h) - 1;
+    for (int row = 0; row <= lastRow; ++row) {
+        const int targetY = y + row;
+        uint16_t* to
+            = targetY >= target->ct ? reinterpret_cast<uint16_t*>(target->line[targetY]) + x : nullptr;
+        int column = 0;
+        while (*data != endOfRow) {
+            const int count = *data++;
+            if (count > 0) {
+                if (to != nullptr) {
+                    std::memcpy(to + column, data, count * sizeof(uint16_t));
+                }
+                data += count;
+                column += count;
+            } else {
+                column -= count;
+            }
+        }
+        ++data;
+    }
+}
+
 } // namespace
 
 bool DrawAccelerator::install(BITMAP* bitmap)
@@ -296,6 +330,7 @@ bool DrawAccelerator::install(BITMAP* bitmap)
         acceleratedTable = *allegroTable;
         acceleratedTable.draw_sprite = drawSprite;
         acceleratedTable.draw_trans_sprite = drawTransSprite;
+        acceleratedTable.draw_rle_sprite = drawRleSprite;
     } else if (bitmap->vtable != allegroTable) {
         return false;
     }

@@ -96,6 +96,35 @@ TEST(DrawAccelerator, MaskedSpritesMatchAllegroAtEveryEdgeAndClip)
     destroy_bitmap(wide);
 }
 
+TEST(DrawAccelerator, RunLengthSpritesMatchAllegroAtEveryEdgeAndClip)
+{
+    TargetPair targets(300, 60, 10);
+    // Long solid runs (longer than one count holds), gaps and single pixels.
+    BITMAP* picture = noiseBitmap(290, 30, 11);
+    rectfill(picture, 3, 2, 280, 12, makecol(40, 90, 200));
+    rectfill(picture, 0, 20, 289, 29, bitmap_mask_color(picture));
+    RLE_SPRITE* sprite = get_rle_sprite(picture);
+    BITMAP* speckPicture = noiseBitmap(7, 5, 12);
+    RLE_SPRITE* speck = get_rle_sprite(speckPicture);
+    const int places[][2] = { { 0, 0 }, { 5, 10 }, { 10, -12 }, { 3, 45 }, { -4, 3 }, { 20, 5 }, { 0, -40 } };
+    for (int clipped = 0; clipped < 2; ++clipped) {
+        if (clipped) {
+            targets.clip(2, 4, 297, 50);
+        }
+        for (const auto& at : places) {
+            draw_rle_sprite(targets.fast, sprite, at[0], at[1]);
+            draw_rle_sprite(targets.plain, sprite, at[0], at[1]);
+            draw_rle_sprite(targets.fast, speck, at[1] + 100, at[0] + 20);
+            draw_rle_sprite(targets.plain, speck, at[1] + 100, at[0] + 20);
+            ASSERT_EQ(targets.differences(), 0) << at[0] << "," << at[1] << " clipped " << clipped;
+        }
+    }
+    destroy_rle_sprite(sprite);
+    destroy_rle_sprite(speck);
+    destroy_bitmap(picture);
+    destroy_bitmap(speckPicture);
+}
+
 TEST(DrawAccelerator, TranslucentAndAdditiveSpritesMatchAllegroAtEveryAlpha)
 {
     TargetPair targets(64, 64, 4);
