@@ -1,10 +1,10 @@
-#include "databuilder/levels/LevelCompiler.h"
-#include "databuilder/BuildContext.h"
-#include "databuilder/levels/LevelBuilder.h"
-#include "databuilder/levels/LevelFile.h"
-#include "databuilder/levels/LevelLegend.h"
-#include "databuilder/levels/LevelRules.h"
-#include "databuilder/levels/LevelValidator.h"
+#include "levels/LevelCompiler.h"
+#include "BuildContext.h"
+#include "levels/LevelBuilder.h"
+#include "levels/LevelFile.h"
+#include "levels/LevelLegend.h"
+#include "levels/LevelRules.h"
+#include "levels/LevelValidator.h"
 #include "support/ScratchDir.h"
 
 #include <allegro.h>

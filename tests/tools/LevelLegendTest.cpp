@@ -1,5 +1,5 @@
-#include "databuilder/levels/LevelLegend.h"
-#include "databuilder/levels/LevelFile.h"
+#include "levels/LevelLegend.h"
+#include "levels/LevelFile.h"
 
 #include <gtest/gtest.h>
 

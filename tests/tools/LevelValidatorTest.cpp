@@ -1,6 +1,6 @@
-#include "databuilder/levels/LevelValidator.h"
-#include "databuilder/levels/LevelFile.h"
-#include "databuilder/levels/LevelRules.h"
+#include "levels/LevelValidator.h"
+#include "levels/LevelFile.h"
+#include "levels/LevelRules.h"
 
 #include <gtest/gtest.h>
 

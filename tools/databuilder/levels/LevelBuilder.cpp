@@ -1,8 +1,8 @@
-#include "LevelBuilder.h"
+#include "levels/LevelBuilder.h"
 
-#include "../BuildContext.h"
-#include "LevelCompiler.h"
+#include "BuildContext.h"
 #include "engine/core/SafeFile.h"
+#include "levels/LevelCompiler.h"
 
 #include <cstdio>
 #include <fstream>

@@ -1,10 +1,10 @@
-#include "LevelCompiler.h"
+#include "levels/LevelCompiler.h"
 
-#include "LevelFile.h"
-#include "LevelLegend.h"
-#include "LevelRules.h"
-#include "LevelValidator.h"
 #include "engine/media/DatafileWriter.h"
+#include "levels/LevelFile.h"
+#include "levels/LevelLegend.h"
+#include "levels/LevelRules.h"
+#include "levels/LevelValidator.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -1,6 +1,6 @@
-#include "LevelFile.h"
+#include "levels/LevelFile.h"
 
-#include "LevelLegend.h"
+#include "levels/LevelLegend.h"
 
 #include <algorithm>
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "LevelLegend.h"
+#include "levels/LevelLegend.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "LevelRules.h"
+#include "levels/LevelRules.h"
 
 #include <cstdio>
 #include <iterator>

@@ -1,6 +1,6 @@
-#include "LevelValidator.h"
+#include "levels/LevelValidator.h"
 
-#include "LevelLegend.h"
+#include "levels/LevelLegend.h"
 
 #include <algorithm>
 #include <cmath>

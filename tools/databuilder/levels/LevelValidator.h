@@ -1,7 +1,7 @@
 #pragma once
 
-#include "LevelFile.h"
-#include "LevelRules.h"
+#include "levels/LevelFile.h"
+#include "levels/LevelRules.h"
 
 #include <string>
 #include <vector>
