@@ -92,3 +92,32 @@ TEST(ScenePainterTest, SolidTilesJoinIntoRunsAndRoundTheirOpenEnds)
         unload_datafile(data);
     }
 }
+
+TEST(ScenePainterTest, BackgroundsAndTheMapFillTheWholeScreen)
+{
+    ScratchDir scratch;
+    TrueTypeFont text;
+    void (*pictures[])(DatafileWriter&, const TrueTypeFont&)
+        = { ScenePainter::reefBackground, ScenePainter::wreckBackground, ScenePainter::cityBackground,
+              ScenePainter::shoreBackground, ScenePainter::lairBackground, ScenePainter::worldMap };
+    for (auto paint : pictures) {
+        DatafileWriter out;
+        paint(out, text);
+        ASSERT_TRUE(out.save("picture.dat"));
+        DATAFILE* data = load_datafile("picture.dat");
+        ASSERT_NE(nullptr, data);
+        BITMAP* picture = static_cast<BITMAP*>(data[0].dat);
+        EXPECT_EQ(800, picture->w);
+        EXPECT_EQ(600, picture->h);
+        // Layer 0 is drawn without clearing the screen: a see-through pixel
+        // would leave the last frame showing through.
+        int holes = 0;
+        for (int y = 0; y < picture->h; ++y) {
+            for (int x = 0; x < picture->w; ++x) {
+                holes += transparent(picture, x, y) ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(0, holes);
+        unload_datafile(data);
+    }
+}

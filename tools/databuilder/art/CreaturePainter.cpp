@@ -19,23 +19,36 @@ float cycle(int frame, int frames)
     return 2.0f * PI * frame / frames;
 }
 
-// A wing seen from the side: a fan of feathers from the shoulder, lifted by
-// `lift` (-1 down .. 1 up).
+// A wing seen from the side, foreshortened as it beats: raised above the
+// body (lift 1), level and edge-on (0) or pressed below it (-1). The leading
+// edge faces the head (left), the feathered trailing edge the tail.
 void wing(BITMAP* p, float sx, float sy, float span, float lift, const Rgb& colour, const Rgb& tip,
     bool towardsBack)
 {
     BITMAP* part = Brush::picture(p->w, p->h);
     float dir = towardsBack ? 1.0f : -1.0f;
-    float ex = sx + dir * span * 0.55f, ey = sy - lift * span * 0.7f;
-    float fx = sx + dir * span * 1.05f, fy = sy - lift * span * 0.5f + span * 0.15f;
-    Brush::polygon(part,
-        { sx - dir * 10, sy - 4, ex, ey - 8, fx, fy, ex + dir * 4, ey + span * 0.18f, sx + dir * 14, sy + 8 },
-        colour);
-    Brush::polygon(part, { ex, ey - 8, fx, fy, ex + dir * 4, ey + span * 0.18f }, tip);
-    for (int i = 1; i <= 3; ++i) {
-        float t = i / 4.0f;
-        Brush::thickLine(part, sx + dir * span * 0.3f * t, sy + 4, ex + dir * (fx - ex) * t,
-            ey + (fy - ey) * t + 6, 1.0f, colour.darker(0.3f));
+    float rise = (lift >= 0 ? 1.0f : -1.0f) * std::max(std::fabs(lift), 0.18f);
+    float tx = sx + dir * span * 0.3f, ty = sy - rise * span;
+    std::vector<float> shape
+        = { sx - dir * span * 0.18f, sy, sx - dir * span * 0.12f, sy - rise * span * 0.55f, tx, ty };
+    const int feathers = 5;
+    float bx = sx + dir * span * 0.32f, by = sy;
+    for (int k = 1; k < feathers; ++k) {
+        float t = static_cast<float>(k) / feathers;
+        float px = tx + (bx - tx) * t, py = ty + (by - ty) * t;
+        float out = (k % 2 ? 0.16f : 0.07f) * span * (1.0f - t * 0.5f);
+        shape.push_back(px + dir * out);
+        shape.push_back(py);
+    }
+    shape.push_back(bx + dir * span * 0.06f);
+    shape.push_back(by + 2);
+    Brush::polygon(part, shape, colour);
+    Brush::glow(part, tx, ty, span * 0.45f, tip, 1.4f);
+    // A few feather lines.
+    for (int k = 1; k <= 3; ++k) {
+        float t = k / 4.0f;
+        Brush::thickLine(part, sx + (tx - sx) * t * 0.4f, sy + (ty - sy) * t * 0.4f, tx + (bx - tx) * t,
+            ty + (by - ty) * t, 1.0f, colour.darker(0.25f));
     }
     Brush::outline(part, INK);
     Brush::stamp(p, part);
@@ -110,9 +123,8 @@ void CreaturePainter::ray(DatafileWriter& out, const TrueTypeFont&)
         float cx = 110, cy = 92;
         // Far wing, darker, behind the body.
         BITMAP* far = Brush::picture(220, 140);
-        Brush::polygon(far,
-            { cx - 30, cy - 6, cx + 10, cy - 8, cx - 10, cy - 10 - lift * 40, cx - 50, cy - 14 - lift * 46 },
-            Rgb(40, 50, 110));
+        Brush::stroke(far, { cx + 24, cy - 6, cx - 6, cy - 10 - lift * 22, cx - 40, cy - 8 - lift * 44 }, 34,
+            6, Rgb(40, 50, 110));
         Brush::outline(far, INK);
         Brush::stamp(p, far);
         BITMAP* body = Brush::picture(220, 140);
@@ -126,15 +138,12 @@ void CreaturePainter::ray(DatafileWriter& out, const TrueTypeFont&)
         Brush::blob(body, cx + 64, cy + 8, 8, 12, 5, 5, -0.2f, skin);
         Brush::outline(body, INK);
         Brush::stamp(p, body);
-        // Near wing in front.
+        // Near wing in front, a broad curve.
         BITMAP* near = Brush::picture(220, 140);
-        Brush::polygon(near,
-            { cx - 40, cy + 2, cx + 30, cy + 2, cx + 10, cy + 4 - lift * 44, cx - 20, cy + 8 - lift * 58,
-                cx - 75, cy + 14 - lift * 52 },
+        Brush::stroke(near, { cx + 30, cy + 2, cx - 4, cy - lift * 26, cx - 52, cy + 4 - lift * 52 }, 40, 6,
             Rgb(70, 95, 175));
-        Brush::polygon(near,
-            { cx - 20, cy + 8 - lift * 58, cx - 75, cy + 14 - lift * 52, cx - 40, cy + 4 - lift * 20 },
-            Rgb(55, 75, 150));
+        Brush::stroke(
+            near, { cx + 10, cy + 2 - lift * 4, cx - 20, cy - lift * 30 }, 10, 4, Rgb(90, 115, 195));
         Brush::outline(near, INK);
         Brush::stamp(p, near);
         Brush::eye(p, cx + 50, cy - 5, 6, 0.7f, 0.0f);
@@ -192,8 +201,8 @@ void CreaturePainter::plunger(DatafileWriter& out, const TrueTypeFont&)
 void CreaturePainter::dolphin(DatafileWriter& out, const TrueTypeFont&)
 {
     FishPainter::Look look;
-    look.length = 110;
-    look.height = 44;
+    look.length = 116;
+    look.height = 38;
     look.noseShape = 0.42f;
     look.back = Rgb(90, 130, 180);
     look.belly = Rgb(225, 235, 245);
@@ -213,12 +222,13 @@ void CreaturePainter::dolphin(DatafileWriter& out, const TrueTypeFont&)
         // The beak, under the head.
         BITMAP* beak = Brush::picture(180, 100);
         Brush::Shading skin { look.back, look.belly, 0.4f, 0.55f };
-        float bx = cx - 52 * std::cos(tilt), by = cy + 6 - 52 * std::sin(tilt);
-        Brush::blob(beak, bx - 8, by, 16, 10, 6, 6, tilt, skin);
+        float reach = look.length * look.noseShape;
+        float bx = cx - reach * std::cos(tilt), by = cy + 6 - reach * std::sin(tilt);
+        Brush::blob(beak, bx - 4, by, 14, 14, 6, 6, tilt, skin);
         Brush::outline(beak, INK);
         Brush::stamp(p, beak);
         FishPainter::draw(p, cx, cy, look, std::sin(a), std::sin(a + 1.0f), tilt);
-        Brush::stroke(p, { bx - 20, by + 2, bx - 6, by + 4, bx + 6, by + 1 }, 1.5f, 1.5f, INK);
+        Brush::stroke(p, { bx - 16, by + 1, bx - 4, by + 3, bx + 8, by }, 1.5f, 1.5f, INK);
         Brush::keep(out, p);
     }
 }
@@ -259,8 +269,8 @@ void CreaturePainter::angler(DatafileWriter& out, const TrueTypeFont&)
     Brush::keep(out, p);
     // The glow, laid over the same spot at half alpha.
     BITMAP* glow = Brush::picture(W, H);
-    Brush::halo(glow, bulbX, bulbY, 16, Rgb(255, 255, 150), 1.0f);
-    Brush::disc(glow, bulbX, bulbY, 5, WHITE);
+    Brush::halo(glow, bulbX, bulbY, 22, Rgb(255, 255, 150), 1.6f);
+    Brush::disc(glow, bulbX, bulbY, 7, WHITE);
     Brush::keep(out, glow);
 }
 
@@ -625,8 +635,8 @@ void CreaturePainter::seagull(DatafileWriter& out, const TrueTypeFont&)
 void CreaturePainter::shark(DatafileWriter& out, const TrueTypeFont&)
 {
     FishPainter::Look look;
-    look.length = 170;
-    look.height = 64;
+    look.length = 176;
+    look.height = 54;
     look.noseShape = 0.42f;
     look.back = Rgb(100, 115, 135);
     look.belly = Rgb(230, 232, 236);
@@ -861,10 +871,11 @@ void CreaturePainter::leviathan(DatafileWriter& out, const TrueTypeFont&)
 
 void CreaturePainter::leviathanShot(DatafileWriter& out, const TrueTypeFont&)
 {
-    BITMAP* p = Brush::picture(36, 36);
-    Brush::halo(p, 18, 18, 18, Rgb(220, 80, 255), 1.0f);
-    Brush::disc(p, 18, 18, 8, Rgb(250, 200, 255));
-    Brush::disc(p, 16, 16, 3, WHITE);
+    BITMAP* p = Brush::picture(44, 44);
+    Brush::halo(p, 22, 22, 22, Rgb(220, 80, 255), 1.8f);
+    Brush::disc(p, 22, 22, 10, Rgb(240, 120, 255));
+    Brush::disc(p, 22, 22, 6, Rgb(255, 220, 255));
+    Brush::disc(p, 19, 19, 3, WHITE);
     Brush::keep(out, p);
 }
 
@@ -972,8 +983,8 @@ void CreaturePainter::bigShark(DatafileWriter& out, const TrueTypeFont&)
     const int W = 620, H = 330;
     for (int mode = 0; mode < 3; ++mode) {
         FishPainter::Look look;
-        look.length = 460;
-        look.height = 200;
+        look.length = 470;
+        look.height = 176;
         look.noseShape = 0.4f;
         look.back = Rgb(80, 90, 110);
         look.belly = Rgb(225, 228, 232);

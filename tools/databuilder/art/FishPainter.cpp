@@ -118,7 +118,7 @@ void FishPainter::draw(
     // The body, with its stripes.
     {
         BITMAP* part = Brush::picture(target->w, target->h);
-        Brush::Shading shading { look.back, look.belly, 0.45f, 0.55f };
+        Brush::Shading shading { look.back, look.belly, 0.45f, 0.66f };
         Brush::blob(part, cx, cy, front, back, top, bottom, tilt, shading);
         if (look.stripes > 0) {
             int m = Brush::mask();

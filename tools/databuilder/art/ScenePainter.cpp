@@ -159,10 +159,10 @@ Rgb textureAt(const Material& m, int x, int y)
     case Pattern::Basalt: {
         Rgb c = m.dark.mix(m.light, n);
         float crack = noise(static_cast<float>(x), static_cast<float>(y), 16, 5, m.seed + 5);
-        if (std::fabs(crack - 0.5f) < 0.025f) {
-            c = Rgb(255, 90, 30);
-        } else if (std::fabs(crack - 0.5f) < 0.05f) {
-            c = c.mix(Rgb(200, 40, 20), 0.5f);
+        if (std::fabs(crack - 0.5f) < 0.012f) {
+            c = Rgb(255, 110, 40);
+        } else if (std::fabs(crack - 0.5f) < 0.035f) {
+            c = c.mix(Rgb(200, 40, 20), 0.35f);
         }
         return c;
     }
@@ -441,7 +441,6 @@ void chainDown(BITMAP* p, const Rgb& colour)
         float y = 6.0f + k * 11;
         if (k % 2) {
             Brush::ellipse(p, 40, y, 3, 7, colour);
-            Brush::ellipse(p, 40, y, 1.5f, 5, Rgb(255, 0, 255));
         } else {
             Brush::ring(p, 40, y, 7, 3, colour);
         }
@@ -796,6 +795,7 @@ void ScenePainter::shoreBackground(DatafileWriter& out, const TrueTypeFont&)
     BITMAP* p = Brush::picture(800, 600);
     Random random("bg3");
     Brush::verticalGradient(p, 0, 0, 799, 380, Rgb(80, 160, 240), Rgb(200, 230, 250));
+    Brush::verticalGradient(p, 0, 380, 799, 599, Rgb(40, 140, 200), Rgb(20, 90, 160));
     Brush::halo(p, 640, 110, 90, Rgb(255, 250, 200), 0.8f);
     Brush::disc(p, 640, 110, 40, Rgb(255, 250, 210));
     for (int k = 0; k < 6; ++k) {
@@ -875,7 +875,7 @@ void ScenePainter::worldMap(DatafileWriter& out, const TrueTypeFont& text)
         { 0, Rgb(230, 200, 140), "Coral Reef", 110, 120 },
         { 10, Rgb(160, 130, 90), "Pirate Wrecks", 300, 410 },
         { 20, Rgb(180, 180, 200), "Sunken City", 560, 95 },
-        { 30, Rgb(250, 230, 160), "Sunny Shore", 610, 355 },
+        { 30, Rgb(250, 230, 160), "Sunny Shore", 690, 372 },
         { 40, Rgb(110, 70, 110), "Shark's Lair", 640, 530 },
     };
     for (const Region& region : regions) {
