@@ -28,18 +28,6 @@ float speedOf(const Particle& particle)
 
 } // namespace
 
-TEST(ParticleSystem, DefaultsMakeAnAdditiveUncullableSprite)
-{
-    ParticleSystem system;
-    EXPECT_EQ(system.blendMode, 1);
-    EXPECT_FALSE(system.cullable);
-    EXPECT_EQ(system.imageIndex, 0);
-    EXPECT_EQ(system.startAlpha, 255);
-    EXPECT_EQ(system.minSpeed, 100.0f);
-    EXPECT_EQ(system.maxSpeed, 120.0f);
-    EXPECT_TRUE(system.particles.empty());
-}
-
 TEST(ParticleSystem, BurstThrowsParticlesEveryWayWithinTheSpeedRange)
 {
     std::srand(7);

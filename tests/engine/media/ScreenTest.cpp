@@ -55,7 +55,7 @@ std::vector<int> order(const Layer& layer, const std::vector<MarkerSprite*>& all
 
 } // namespace
 
-TEST(Screen, MemoryScreenHasBuffersOneLayerAndDefaults)
+TEST(Screen, MemoryScreenHasBuffersAndOneLayer)
 {
     Screen screen(320, 200, false, true);
     EXPECT_EQ(Screen::instance(), &screen);
@@ -64,20 +64,7 @@ TEST(Screen, MemoryScreenHasBuffersOneLayerAndDefaults)
     EXPECT_EQ(screen.backBuffer->w, 320);
     EXPECT_EQ(screen.snapshot->h, 200);
     EXPECT_EQ(screen.layers.size(), 1u);
-    EXPECT_EQ(screen.maxScrollX, -9999);
-    EXPECT_EQ(screen.minViewBottom, -9999);
-    EXPECT_EQ(screen.card, GFX_AUTODETECT_WINDOWED);
     EXPECT_EQ(screen.displayWidth, 0); // no graphics driver in tests
-    EXPECT_FALSE(screen.waterEffect);
-}
-
-TEST(Screen, DestroyingTheScreenForgetsTheInstance)
-{
-    {
-        Screen screen(32, 32, false, true);
-        EXPECT_EQ(Screen::instance(), &screen);
-    }
-    EXPECT_EQ(Screen::instance(), nullptr);
 }
 
 TEST(Screen, AddAndRemoveRespectTheLayerRange)
@@ -403,13 +390,4 @@ TEST(Screen, RippleWithoutAThirdLayerAnchorsAtZero)
     Screen screen(64, 16, false, true);
     screen.wavePhase = 1.0f;
     EXPECT_EQ(screen.waveOffset(5), static_cast<int>(-std::sin(0.5f + 1.0f) * 2.0f));
-}
-
-TEST(Screen, CaptureFrameCopiesTheBackBuffer)
-{
-    Screen screen(32, 32, false, true);
-    clear_to_color(screen.backBuffer, makecol(0, 0, 255));
-    clear_to_color(screen.snapshot, 0);
-    screen.captureFrame();
-    EXPECT_EQ(getpixel(screen.snapshot, 31, 31), makecol(0, 0, 255));
 }
