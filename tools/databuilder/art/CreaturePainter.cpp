@@ -534,27 +534,38 @@ void CreaturePainter::explosiveCrate(DatafileWriter& out, const TrueTypeFont& te
 
 void CreaturePainter::sentinel(DatafileWriter& out, const TrueTypeFont&)
 {
-    // A stone idol whose carved eye looks right.
+    // A carved stone head in profile on a plinth: its one eye and its jaw
+    // face right, the way it watches and fires.
     BITMAP* p = Brush::picture(80, 100);
     BITMAP* part = Brush::picture(80, 100);
-    Brush::Shading stone { Rgb(160, 170, 150), Rgb(90, 100, 90), 0.15f, 0.5f };
-    Brush::rectangle(part, 10, 80, 70, 99, Rgb(100, 105, 95));
-    Brush::blob(part, 40, 48, 30, 30, 42, 36, 0, stone);
+    Rgb stone(150, 160, 140);
+    Brush::rectangle(part, 6, 84, 74, 99, stone.darker(0.3f));
+    Brush::rectangle(part, 10, 80, 70, 86, stone.darker(0.15f));
+    // Head block with a jutting brow and nose on the right.
+    Brush::roundedRectangle(part, 12, 10, 64, 80, 8, stone);
+    Brush::polygon(part, { 56, 24, 76, 26, 74, 34, 60, 36 }, stone.lighter(0.05f));
+    Brush::polygon(part, { 60, 40, 74, 54, 62, 56 }, stone.darker(0.05f));
+    Brush::polygon(part, { 58, 62, 72, 64, 70, 76, 56, 78 }, stone.darker(0.1f));
     Random random("sentinel");
-    Brush::texture(part, random, 500, 0.15f);
+    Brush::texture(part, random, 600, 0.18f);
+    Brush::shadeRows(part, 10, 99, 0.35f);
     Brush::outline(part, INK);
     Brush::stamp(p, part);
-    // Brow, eye socket with a glowing red eye facing right, grim mouth.
-    Brush::thickLine(p, 22, 28, 66, 28, 5, Rgb(70, 75, 70));
-    Brush::ellipse(p, 52, 38, 12, 7, Rgb(40, 20, 20));
-    Brush::ellipse(p, 57, 38, 5, 4, Rgb(255, 60, 40));
-    Brush::disc(p, 58, 37, 1.5f, WHITE);
-    Brush::ellipse(p, 28, 38, 8, 6, Rgb(60, 60, 60));
-    Brush::rectangle(p, 30, 62, 66, 68, Rgb(50, 50, 50));
-    for (int k = 0; k < 4; ++k) {
-        Brush::rectangle(p, 33 + k * 9, 62, 34 + k * 9, 68, Rgb(150, 150, 140));
+    // Carvings: the ear spiral, the glowing eye, the slot of the mouth.
+    Brush::ring(p, 28, 42, 7, 2, stone.darker(0.45f));
+    Brush::ring(p, 28, 42, 3, 1.5f, stone.darker(0.45f));
+    Brush::ellipse(p, 58, 40, 8, 5, Rgb(40, 15, 15));
+    Brush::halo(p, 61, 40, 9, Rgb(255, 80, 40), 0.9f);
+    Brush::ellipse(p, 61, 40, 4, 3, Rgb(255, 90, 50));
+    Brush::disc(p, 62, 39, 1.5f, WHITE);
+    Brush::thickLine(p, 50, 68, 70, 68, 3, Rgb(40, 30, 30));
+    for (int k = 0; k < 3; ++k) {
+        Brush::thickLine(p, 20.0f + k * 12, 14, 20.0f + k * 12, 78, 1.0f, stone.darker(0.3f));
     }
-    Brush::polygon(p, { 66, 42, 76, 54, 64, 56 }, Rgb(120, 130, 115));
+    // Moss on the crown.
+    for (int x = 14; x < 62; x += 3) {
+        Brush::disc(p, static_cast<float>(x), 12.0f + (x % 5), 3, Rgb(80, 150, 80));
+    }
     Brush::keep(out, p);
     BITMAP* laser = Brush::picture(48, 12);
     Brush::halo(laser, 24, 6, 24, Rgb(255, 60, 40), 1.0f);
@@ -638,6 +649,7 @@ void CreaturePainter::shark(DatafileWriter& out, const TrueTypeFont&)
     look.length = 176;
     look.height = 54;
     look.noseShape = 0.42f;
+    look.snout = 14;
     look.back = Rgb(100, 115, 135);
     look.belly = Rgb(230, 232, 236);
     look.fin = Rgb(90, 104, 124);
@@ -986,6 +998,7 @@ void CreaturePainter::bigShark(DatafileWriter& out, const TrueTypeFont&)
         look.length = 470;
         look.height = 176;
         look.noseShape = 0.4f;
+        look.snout = 30;
         look.back = Rgb(80, 90, 110);
         look.belly = Rgb(225, 228, 232);
         look.fin = Rgb(70, 80, 100);

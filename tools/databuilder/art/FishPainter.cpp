@@ -120,6 +120,12 @@ void FishPainter::draw(
         BITMAP* part = Brush::picture(target->w, target->h);
         Brush::Shading shading { look.back, look.belly, 0.45f, 0.66f };
         Brush::blob(part, cx, cy, front, back, top, bottom, tilt, shading);
+        if (look.snout > 0) {
+            float nx = cx - front * 0.55f * std::cos(tilt),
+                  ny = cy - front * 0.55f * std::sin(tilt) + bottom * 0.05f;
+            Brush::blob(part, nx, ny, front * 0.45f + look.snout, front * 0.4f, top * 0.62f, bottom * 0.55f,
+                tilt, shading);
+        }
         if (look.stripes > 0) {
             int m = Brush::mask();
             float c = std::cos(tilt), s = std::sin(tilt);
@@ -170,7 +176,7 @@ void FishPainter::draw(
             ey - look.eye * 0.5f, 3.0f, look.outline);
     }
     if (look.mouth > 0) {
-        float mx = cx - front * 0.93f, my = cy + bottom * 0.22f;
+        float mx = cx - front * 0.93f - look.snout * 0.4f, my = cy + bottom * 0.22f;
         turn(mx, my, cx, cy, tilt);
         if (look.teeth) {
             Brush::polygon(target, { mx - 2, my - 3, mx + look.mouth, my, mx - 2, my + 4 }, Rgb(90, 20, 30));

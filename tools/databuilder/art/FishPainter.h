@@ -16,6 +16,7 @@ public:
         float length = 60; // body, nose to tail root
         float height = 36;
         float noseShape = 0.45f; // share of the length in front of the widest point
+        float snout = 0; // a pointed nose reaching this far beyond the body
         Rgb back { 230, 120, 30 };
         Rgb belly { 255, 220, 120 };
         Rgb fin { 240, 90, 40 };

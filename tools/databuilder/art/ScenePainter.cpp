@@ -308,7 +308,8 @@ void branch(BITMAP* p, Random& random, float x, float y, float angle, float leng
 
 void coral(BITMAP* p, Random& random, const Rgb& colour)
 {
-    branch(p, random, 40, 80, -PI / 2, 22, 9, colour, 3);
+    branch(p, random, 40, 80, -PI / 2 - 0.15f, 24, 11, colour, 3);
+    branch(p, random, 34, 80, -PI / 2 + 0.5f, 16, 8, colour.darker(0.15f), 2);
     Brush::outline(p, colour.darker(0.6f));
 }
 
@@ -872,22 +873,74 @@ void ScenePainter::worldMap(DatafileWriter& out, const TrueTypeFont& text)
         int labelX, labelY;
     };
     const Region regions[] = {
-        { 0, Rgb(230, 200, 140), "Coral Reef", 110, 120 },
-        { 10, Rgb(160, 130, 90), "Pirate Wrecks", 300, 410 },
-        { 20, Rgb(180, 180, 200), "Sunken City", 560, 95 },
-        { 30, Rgb(250, 230, 160), "Sunny Shore", 690, 372 },
-        { 40, Rgb(110, 70, 110), "Shark's Lair", 640, 530 },
+        { 0, Rgb(235, 160, 150), "Coral Reef", 110, 120 },
+        { 10, Rgb(140, 150, 95), "Pirate Wrecks", 300, 415 },
+        { 20, Rgb(185, 185, 205), "Sunken City", 560, 92 },
+        { 30, Rgb(130, 190, 90), "Sunny Shore", 690, 372 },
+        { 40, Rgb(120, 70, 110), "Shark's Lair", 640, 530 },
     };
-    for (const Region& region : regions) {
-        BITMAP* land = Brush::picture(800, 600);
-        for (int i = region.first; i < region.first + 10; ++i) {
-            float x = static_cast<float>(NODE_POSITIONS[i][0]), y = static_cast<float>(NODE_POSITIONS[i][1]);
-            Brush::blob(land, x, y, 38, 38, 30, 34, random.between(-0.5f, 0.5f),
-                Brush::Shading { region.colour.lighter(0.1f), region.colour.darker(0.25f), 0.1f, 0.7f });
+    // The worlds are islands grown around their nodes: a smooth field that
+    // sums a bump per node, with a ragged coast from noise. Each point takes
+    // the colour of the world of its nearest node.
+    const float sigma = 30.0f;
+    std::vector<float> field(800 * 600, 0.0f);
+    std::vector<unsigned char> world(800 * 600, 0);
+    for (int y = 0; y < 600; ++y) {
+        for (int x = 0; x < 800; ++x) {
+            float sum = 0, nearest = 1e9f;
+            int owner = 0;
+            for (int i = 0; i < 50; ++i) {
+                float dx = x - static_cast<float>(NODE_POSITIONS[i][0]),
+                      dy = y - static_cast<float>(NODE_POSITIONS[i][1]);
+                float d2 = dx * dx + dy * dy;
+                if (d2 < nearest) {
+                    nearest = d2;
+                    owner = i / 10;
+                }
+                if (d2 < 16 * sigma * sigma) {
+                    sum += std::exp(-d2 / (2 * sigma * sigma));
+                }
+            }
+            sum += (fieldNoise(static_cast<float>(x), static_cast<float>(y), 22, 63) - 0.5f) * 0.7f;
+            field[y * 800 + x] = sum;
+            world[y * 800 + x] = static_cast<unsigned char>(owner);
         }
-        Brush::texture(land, random, 4000, 0.1f);
-        Brush::outline(land, region.colour.darker(0.6f));
-        Brush::stamp(p, land);
+    }
+    const float COAST = 0.5f;
+    for (int y = 0; y < 600; ++y) {
+        for (int x = 0; x < 800; ++x) {
+            float f = field[y * 800 + x];
+            Rgb under = Brush::colourAt(p, x, y);
+            if (f < COAST) {
+                // Shallows lighten the sea near the coast.
+                float shallow = std::max(0.0f, (f - (COAST - 0.25f)) / 0.25f);
+                putpixel(p, x, y, Brush::pixel(under.mix(Rgb(150, 220, 230), shallow * 0.55f)));
+                continue;
+            }
+            const Region& region = regions[world[y * 800 + x]];
+            float n = fieldNoise(static_cast<float>(x), static_cast<float>(y), 6, 64);
+            Rgb ground = region.colour.scaled(0.85f + 0.25f * n);
+            // Light from the upper left on the slopes of the field.
+            float fx = field[y * 800 + std::min(799, x + 1)] - f,
+                  fy = field[std::min(599, y + 1) * 800 + x] - f;
+            ground = ground.scaled(1.0f - (fx + fy) * 4.0f);
+            if (f < COAST + 0.07f) {
+                ground = ground.mix(Rgb(245, 225, 170), 0.6f); // beach
+            }
+            putpixel(p, x, y, Brush::pixel(ground));
+        }
+    }
+    for (int y = 1; y < 599; ++y) {
+        for (int x = 1; x < 799; ++x) {
+            bool land = field[y * 800 + x] >= COAST;
+            bool waterNext = field[y * 800 + x - 1] < COAST || field[y * 800 + x + 1] < COAST
+                || field[(y - 1) * 800 + x] < COAST || field[(y + 1) * 800 + x] < COAST;
+            if (land && waterNext) {
+                putpixel(p, x, y, Brush::pixel(Rgb(60, 50, 40)));
+            }
+        }
+    }
+    for (const Region& region : regions) {
         text.draw(
             p, region.name, region.labelX, region.labelY, 18, Rgb(255, 255, 255), Rgb(230, 240, 255), INK, 2);
     }
