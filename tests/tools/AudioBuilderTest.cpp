@@ -139,7 +139,7 @@ void expectSeamless(const Decoded& d)
         }
         local /= 2.0 * (SIDE - 1);
         double jump = std::fabs(channel[0] - channel[n - 1]);
-        EXPECT_LT(jump, std::max(4.0 * local, 0.02)) << "local step " << local;
+        EXPECT_LT(jump, std::max(3.0 * local, 0.015)) << "local step " << local;
     }
 }
 

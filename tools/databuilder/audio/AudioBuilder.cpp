@@ -19,9 +19,9 @@ const float EFFECT_QUALITY = 0.3f;
 const float MUSIC_QUALITY = 0.3f;
 
 bool writeOgg(const std::string& path, const std::vector<std::vector<float>>& channels, float quality,
-    const std::string& title)
+    const std::string& title, bool looping)
 {
-    std::string bytes = OggEncoder::encode(channels, Synth::RATE, quality, title);
+    std::string bytes = OggEncoder::encode(channels, Synth::RATE, quality, title, looping);
     if (bytes.empty()) {
         std::fprintf(stderr, "audio: could not encode %s\n", path.c_str());
         return false;
@@ -49,11 +49,14 @@ bool buildAudio(const BuildContext& context)
     }
     bool ok = true;
     for (const std::string& name : SoundEffects::names()) {
-        ok = writeOgg((sfx / (name + ".ogg")).string(), { SoundEffects::render(name) }, EFFECT_QUALITY, name)
+        ok = writeOgg((sfx / (name + ".ogg")).string(), { SoundEffects::render(name) }, EFFECT_QUALITY, name,
+                 SoundEffects::loops(name))
             && ok;
     }
     for (const std::string& name : MusicTracks::names()) {
-        ok = writeOgg((mus / (name + ".ogg")).string(), MusicTracks::render(name), MUSIC_QUALITY, name) && ok;
+        ok = writeOgg((mus / (name + ".ogg")).string(), MusicTracks::render(name), MUSIC_QUALITY, name,
+                 MusicTracks::loops(name))
+            && ok;
     }
     return ok;
 }

@@ -9,6 +9,7 @@ namespace {
 
 const int STREAM_SERIAL = 0x71de;
 const int CHUNK = 4096;
+const size_t LOOP_OVERRUN = 4096;
 
 void appendPage(std::string& out, const ogg_page& page)
 {
@@ -18,8 +19,8 @@ void appendPage(std::string& out, const ogg_page& page)
 
 } // namespace
 
-std::string OggEncoder::encode(
-    const std::vector<std::vector<float>>& channels, int rate, float quality, const std::string& title)
+std::string OggEncoder::encode(const std::vector<std::vector<float>>& channels, int rate, float quality,
+    const std::string& title, bool looping)
 {
     if (channels.empty() || channels.size() > 2) {
         return {};
@@ -62,16 +63,26 @@ std::string OggEncoder::encode(
         appendPage(out, page);
     }
 
+    // A loop is followed into the encoder by its own beginning, and the
+    // stream is cut back to the true length by the last granule position.
+    // The encoder then codes the last samples as it codes any other, instead
+    // of against silence, and the loop point stays clean.
+    size_t extra = looping ? std::min<size_t>(frames, LOOP_OVERRUN) : 0;
+    size_t total = frames + extra;
     size_t done = 0;
-    bool finished = false;
-    while (!finished) {
-        size_t count = std::min<size_t>(CHUNK, frames - done);
+    bool ended = false;
+    bool drained = false;
+    while (!drained) {
+        size_t count = std::min<size_t>(CHUNK, total - done);
         if (count == 0) {
             vorbis_analysis_wrote(&dsp, 0); // end of stream
         } else {
             float** buffer = vorbis_analysis_buffer(&dsp, static_cast<int>(count));
             for (int c = 0; c < channelCount; ++c) {
-                std::memcpy(buffer[c], channels[c].data() + done, count * sizeof(float));
+                for (size_t i = 0; i < count; ++i) {
+                    size_t at = done + i;
+                    buffer[c][i] = channels[c][at < frames ? at : at - frames];
+                }
             }
             vorbis_analysis_wrote(&dsp, static_cast<int>(count));
             done += count;
@@ -81,12 +92,17 @@ std::string OggEncoder::encode(
             vorbis_bitrate_addblock(&block);
             ogg_packet packet;
             while (vorbis_bitrate_flushpacket(&dsp, &packet) != 0) {
+                if (ended) {
+                    continue; // the overrun past a loop's end is not kept
+                }
+                if (packet.granulepos >= static_cast<ogg_int64_t>(frames)) {
+                    packet.granulepos = static_cast<ogg_int64_t>(frames);
+                    packet.e_o_s = 1;
+                }
+                ended = packet.e_o_s != 0;
                 ogg_stream_packetin(&stream, &packet);
                 while (ogg_stream_pageout(&stream, &page) != 0) {
                     appendPage(out, page);
-                    if (ogg_page_eos(&page)) {
-                        finished = true;
-                    }
                 }
             }
         }
@@ -94,7 +110,7 @@ std::string OggEncoder::encode(
             while (ogg_stream_flush(&stream, &page) != 0) {
                 appendPage(out, page);
             }
-            finished = true;
+            drained = true;
         }
     }
 

@@ -22,7 +22,9 @@ public:
         float out = buffer[pos];
         store = out * (1.0f - damping) + store * damping;
         buffer[pos] = x + store * feedback;
-        pos = (pos + 1) % buffer.size();
+        if (++pos == buffer.size()) {
+            pos = 0;
+        }
         return out;
     }
 
@@ -43,7 +45,9 @@ public:
         float delayed = buffer[pos];
         float out = delayed - x;
         buffer[pos] = x + delayed * 0.5f;
-        pos = (pos + 1) % buffer.size();
+        if (++pos == buffer.size()) {
+            pos = 0;
+        }
         return out;
     }
 
@@ -244,12 +248,19 @@ std::vector<int> Sequencer::chord(const std::string& symbol, int baseMidi)
 
 void Sequencer::processCircular(const std::function<void(float& l, float& r, bool keep)>& effect)
 {
-    int passes = looping ? 2 : 1;
-    for (int pass = 0; pass < passes; ++pass) {
-        bool keep = pass == passes - 1;
-        for (size_t i = 0; i < left.size(); ++i) {
-            effect(left[i], right[i], keep);
+    // A loop first runs its last few seconds through the effect unheard, so
+    // the state at the loop point is what it will be on every repeat: the
+    // tails have long died away by then.
+    const double WARM_UP_SECONDS = 8.0;
+    size_t count = left.size();
+    if (looping) {
+        size_t warmUp = std::min(count, static_cast<size_t>(Synth::samples(WARM_UP_SECONDS)));
+        for (size_t i = count - warmUp; i < count; ++i) {
+            effect(left[i], right[i], false);
         }
+    }
+    for (size_t i = 0; i < count; ++i) {
+        effect(left[i], right[i], true);
     }
 }
 
@@ -348,5 +359,35 @@ std::vector<std::vector<float>> Sequencer::finish(float peak)
         left[i] = norm * std::tanh(DRIVE * left[i] / top);
         right[i] = norm * std::tanh(DRIVE * right[i] / top);
     }
+    if (looping) {
+        startNearSilence();
+    }
     return { left, right };
+}
+
+void Sequencer::startNearSilence()
+{
+    // The encoder handles the file's two ends less faithfully than its
+    // middle, which would make a loud loop point tick. Starting a few
+    // milliseconds early, where both channels are quiet and still, is
+    // inaudible in the groove, keeps the downbeat's attack away from the
+    // loop point and leaves nothing for the encoder to smear.
+    const double SEARCH_SECONDS = 0.01;
+    long count = static_cast<long>(left.size());
+    long reach = std::min<long>(Synth::samples(SEARCH_SECONDS), count / 4);
+    long best = 0;
+    float bestLevel = 1e9f;
+    for (long offset = -reach; offset <= 0; ++offset) {
+        long i = (offset + count) % count;
+        long before = (i + count - 1) % count;
+        long after = (i + 1) % count;
+        float level = std::fabs(left[i]) + std::fabs(right[i])
+            + 2.0f * (std::fabs(left[after] - left[before]) + std::fabs(right[after] - right[before]));
+        if (level < bestLevel) {
+            bestLevel = level;
+            best = i;
+        }
+    }
+    std::rotate(left.begin(), left.begin() + best, left.end());
+    std::rotate(right.begin(), right.begin() + best, right.end());
 }

@@ -58,8 +58,10 @@ public:
 
 private:
     size_t position(double beat) const;
-    // Runs a stateful effect over the loop twice so its state wraps around;
-    // the second pass is kept. A one-shot is processed once.
+    // Runs a stateful effect so that its state wraps around a loop: the
+    // loop's end is run through it unheard before the pass that is kept.
+    // A one-shot is processed once.
+    void startNearSilence();
     void processCircular(const std::function<void(float& l, float& r, bool keep)>& effect);
 
     double bpm;

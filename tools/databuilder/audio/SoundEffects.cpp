@@ -576,6 +576,11 @@ const std::vector<std::string>& SoundEffects::names()
     return list;
 }
 
+bool SoundEffects::loops(const std::string& name)
+{
+    return name.rfind("dancesong", 0) == 0;
+}
+
 std::vector<float> SoundEffects::render(const std::string& name)
 {
     auto found = effects().find(name);
@@ -584,8 +589,7 @@ std::vector<float> SoundEffects::render(const std::string& name)
     }
     Synth synth(seedOf(name));
     Sound sound = found->second(synth);
-    bool isLoop = name.rfind("dancesong", 0) == 0;
-    if (!isLoop) {
+    if (!loops(name)) {
         // A one-shot starts and ends at silence: no click on either side.
         Synth::highpass(sound, 25.0);
         Synth::normalize(sound, PEAK);

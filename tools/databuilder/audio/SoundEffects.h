@@ -9,4 +9,6 @@ public:
     static const std::vector<std::string>& names();
     // Mono samples at Synth::RATE in [-1, 1]; empty for an unknown name.
     static std::vector<float> render(const std::string& name);
+    // The dance floor's songs are played back to back, bar after bar.
+    static bool loops(const std::string& name);
 };

@@ -193,15 +193,25 @@ std::vector<float> Synth::fm(double freq, double seconds, double ratio, double i
 {
     int count = samples(seconds);
     std::vector<float> out(count);
-    double carrier = 0.0, modulator = 0.0;
-    double cStep = freq / RATE, mStep = freq * ratio / RATE;
+    double carrier = 0.0;
+    double cStep = freq / RATE;
+    // The modulator turns as a phasor and both decays shrink by a constant
+    // factor per sample: a bell costs one sine a sample.
+    double mStep = TWO_PI * freq * ratio / RATE;
+    double rotRe = std::cos(mStep), rotIm = std::sin(mStep);
+    double modRe = 1.0, modIm = 0.0;
+    double depth = index, depthFactor = std::exp(-1.0 / (indexDecay * RATE));
+    double level = 1.0, levelFactor = std::exp(-1.0 / (ampDecay * RATE));
+    int attackSamples = std::max(1, samples(attack));
     for (int i = 0; i < count; ++i) {
-        double t = static_cast<double>(i) / RATE;
-        double mod = index * std::exp(-t / indexDecay) * std::sin(TWO_PI * modulator);
-        double amp = std::exp(-t / ampDecay) * std::min(1.0, t / attack);
-        out[i] = static_cast<float>(amp * std::sin(TWO_PI * carrier + mod));
+        double ramp = i < attackSamples ? static_cast<double>(i) / attackSamples : 1.0;
+        out[i] = static_cast<float>(level * ramp * std::sin(TWO_PI * carrier + depth * modIm));
         carrier = wrap(carrier + cStep);
-        modulator = wrap(modulator + mStep);
+        double re = modRe * rotRe - modIm * rotIm;
+        modIm = modRe * rotIm + modIm * rotRe;
+        modRe = re;
+        depth *= depthFactor;
+        level *= levelFactor;
     }
     fade(out, 0.0, std::min(0.05, seconds * 0.2));
     return out;
@@ -227,7 +237,6 @@ std::vector<float> Synth::piano(double freq, double seconds)
     // A few slightly stretched partials, the high ones dying first.
     const int PARTIALS = 6;
     double amps[PARTIALS] = { 1.0, 0.5, 0.32, 0.2, 0.12, 0.07 };
-    double phases[PARTIALS] = {};
     double steps[PARTIALS];
     double decays[PARTIALS];
     int used = 0;
@@ -241,15 +250,27 @@ std::vector<float> Synth::piano(double freq, double seconds)
         decays[p] = (0.9 + 200.0 / freq) / (1.0 + 0.6 * p);
         used = p + 1;
     }
+    // Each partial turns as a phasor and decays by a constant factor per
+    // sample, which keeps the piano cheap enough for a whole rag.
+    double re[PARTIALS], im[PARTIALS], rotRe[PARTIALS], rotIm[PARTIALS], factor[PARTIALS];
+    for (int p = 0; p < used; ++p) {
+        re[p] = amps[p];
+        im[p] = 0.0;
+        rotRe[p] = std::cos(TWO_PI * steps[p]);
+        rotIm[p] = std::sin(TWO_PI * steps[p]);
+        factor[p] = std::exp(-1.0 / (decays[p] * RATE));
+    }
+    int hammer = samples(0.004);
     for (int i = 0; i < count; ++i) {
-        double t = static_cast<double>(i) / RATE;
         double v = 0.0;
         for (int p = 0; p < used; ++p) {
-            v += amps[p] * std::exp(-t / decays[p]) * std::sin(TWO_PI * phases[p]);
-            phases[p] = wrap(phases[p] + steps[p]);
+            v += im[p];
+            double r = (re[p] * rotRe[p] - im[p] * rotIm[p]) * factor[p];
+            im[p] = (re[p] * rotIm[p] + im[p] * rotRe[p]) * factor[p];
+            re[p] = r;
         }
-        double hammer = t < 0.004 ? t / 0.004 : 1.0;
-        out[i] = static_cast<float>(0.5 * v * hammer);
+        double strike = i < hammer ? static_cast<double>(i) / hammer : 1.0;
+        out[i] = static_cast<float>(0.5 * v * strike);
     }
     fade(out, 0.0, std::min(0.08, seconds * 0.3));
     return out;
