@@ -132,12 +132,9 @@ bool writeArtwork()
     }
     creature.addData({ 0 }, "END");
 
-    // The background is stored as a run-length sprite: the same picture on
-    // screen, drawn as one run per row instead of a masked pixel test each.
+    // A plain bitmap, as the game's own backgrounds are stored.
     DatafileWriter background;
-    BITMAP* backgroundPicture = makeBackground();
-    background.addRleSprite(backgroundPicture, "BG");
-    destroy_bitmap(backgroundPicture);
+    save(background, makeBackground(), "BG");
     background.addData({ 0 }, "END");
 
     DatafileWriter particles;
