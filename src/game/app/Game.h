@@ -19,6 +19,7 @@ class Game : public Engine {
 public:
     static constexpr int MAX_PROFILES = 5;
     static constexpr int SAVED_LEVELS = 100;
+    static const char* const SUPPORT_ADDRESS;
 
     Game();
     ~Game() override;
@@ -34,6 +35,7 @@ public:
     void stateLeaving(std::string name) override;
     void modeChanged() override;
     void drawOverlay() override;
+    void shutdown() override;
 
     // Profiles and progress.
     void readProfiles();
@@ -44,10 +46,14 @@ public:
     std::string bindingsPath() const;
     std::string progressPath() const;
 
-    // A blocking Y/N prompt over the current frame.
-    bool confirm(const std::string& text);
+    // A blocking Y/N prompt over the current frame: true for Y, false for N
+    // or Esc.
+    virtual bool confirm(const std::string& text);
     void openInGameMenu();
     void closeInGameMenu();
+    void switchProfile(const std::string& name);
+    void deleteProfile(const std::string& name);
+    void startLevel(int level);
     bool isOnStack(const std::string& name) { return getState(name) != nullptr; }
 
     // Progress (saved per profile).
@@ -70,8 +76,8 @@ public:
     int levelKind = 0;
     int coinsRequired = 0;
     float levelClock = 0.0f;
-    int treasureTotals[5] = {0, 0, 0, 0, 0};
-    int treasureCollected[5] = {0, 0, 0, 0, 0};
+    int treasureTotals[5] = { 0, 0, 0, 0, 0 };
+    int treasureCollected[5] = { 0, 0, 0, 0, 0 };
     int bossHitPointsMax = 0;
     int bossHitPoints = 0;
     Player* player = nullptr; // owned by the state that made it
@@ -89,4 +95,10 @@ public:
     Menu* titleMenu = nullptr;
     Menu* inGameMenu = nullptr;
     Sprite* menuBackdrop = nullptr;
+
+private:
+    // The answer key of confirm once Esc is up: 1 for Y, 0 for N or Esc.
+    int waitForAnswer();
+    // Allegro's own font, put back before the game font is unloaded.
+    FONT* allegroFont = nullptr;
 };

@@ -1,0 +1,645 @@
+#include "game/app/Game.h"
+
+#include "engine/core/DebugLog.h"
+#include "engine/core/GameState.h"
+#include "engine/media/Screen.h"
+#include "engine/media/SoundManager.h"
+#include "engine/ui/Menu.h"
+#include "game/app/ProfileList.h"
+#include "game/app/ProgressFile.h"
+#include "game/play/Player.h"
+
+#include <allegro.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <sys/stat.h>
+
+const char* const Game::SUPPORT_ADDRESS = "https://tidewander.example/support";
+
+namespace {
+
+Game* theGame = nullptr;
+
+const char* const PROFILE_FOLDER = "profiles";
+constexpr int LAYER_COUNT = 5;
+constexpr float MENU_FADE_SECONDS = 0.25f;
+constexpr float HELP_UNFREEZE_SECONDS = 0.1f;
+
+bool contains(const std::string& text, const char* part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+// The rest of an action text from a fixed position on ("" when it is shorter).
+std::string argumentFrom(const std::string& action, size_t position)
+{
+    return action.size() > position ? action.substr(position) : std::string();
+}
+
+// A decimal number at the start of the text, as the menus write it; anything
+// else reads as 0, and numbers too large for an int are held to its range.
+int parseLevelNumber(const std::string& text)
+{
+    const char* start = text.c_str();
+    char* end = nullptr;
+    errno = 0;
+    long value = std::strtol(start, &end, 10);
+    if (end == start) {
+        return 0;
+    }
+    if (value > INT_MAX) {
+        return INT_MAX;
+    }
+    if (value < INT_MIN) {
+        return INT_MIN;
+    }
+    return static_cast<int>(value);
+}
+
+void makeProfileFolder()
+{
+    if (!file_exists(PROFILE_FOLDER, FA_DIREC | FA_HIDDEN | FA_RDONLY | FA_SYSTEM | FA_ARCH, nullptr)) {
+        mkdir(PROFILE_FOLDER, 0777);
+    }
+}
+
+void deleteIfPresent(const std::string& path)
+{
+    if (exists(path.c_str())) {
+        delete_file(path.c_str());
+    }
+}
+
+} // namespace
+
+Game::Game()
+{
+    theGame = this;
+    standardResolutionsOnly = true;
+    useMouse = false;
+    DebugLog::setFatalMode(true);
+    DebugLog::setFatalMessage(
+        std::string("Fatal Error: Please visit Technical Support at ") + SUPPORT_ADDRESS);
+}
+
+Game::~Game()
+{
+    if (theGame == this) {
+        theGame = nullptr;
+    }
+}
+
+Game* Game::instance()
+{
+    return theGame;
+}
+
+void Game::init()
+{
+    Engine::init();
+    highResolution = setting("resx") == 800.0f;
+    fullscreenOption = setting("fullscreen") != 0.0f;
+    noClear = true;
+    DatafileManager::setDirectory("dat/");
+    set_window_title("Tidewander by Korvenna");
+
+    if (screen != nullptr) {
+        screen->layers.resize(LAYER_COUNT);
+        screen->layers[0].followCamera = false;
+        screen->layers[4].followCamera = false;
+    }
+
+    // TODO: register the six controllers in the order title, powerupShop,
+    // inGame, levelSelect, logo, cutScene once their classes are in.
+
+    readProfiles();
+    loadProgress();
+
+    allegroFont = font;
+    fontData.load("font.dat");
+    modeChanged();
+    if (FONT* gameFont = static_cast<FONT*>(fontData.get(0))) {
+        font = gameFont;
+    }
+
+    if (sound != nullptr) {
+        sound->loadSamples("sfx/", ".ogg");
+    }
+
+    hudIcons.datafile.load("hud.dat");
+    hudIcons.alignment = 1;
+    hudIcons.setPosition(screen != nullptr ? screen->width / 2 : 400, 20);
+    hearts.datafile.load("heart.dat");
+    helpPanel.datafile.load("help.dat");
+    powerupIcons.datafile.load("powerups.dat");
+
+    jumpState("logo");
+}
+
+void Game::shutdown()
+{
+    // The game font goes with the datafiles; Allegro's own must be in place
+    // for anything drawn after this.
+    if (allegroFont != nullptr) {
+        font = allegroFont;
+    }
+    Engine::shutdown();
+}
+
+void Game::update(float dt)
+{
+    camera.stepUpdate(dt);
+    Engine::update(dt);
+    if (returnTimer > 0.0f) {
+        returnTimer -= dt;
+        if (returnTimer <= 0.0f) {
+            returnTimer = 0.0f;
+            jumpState("inGame");
+        }
+    }
+}
+
+void Game::updateState(std::string name, float dt)
+{
+    if (name == "100%" || name == "eog") {
+        if (inputLock > 0.0f) {
+            inputLock -= dt;
+            if (inputLock < 0.0f) {
+                inputLock = 0.0f;
+            }
+        }
+    }
+}
+
+void Game::stateEntered(const std::string& name)
+{
+    // TODO: "credits", "100%", "eog" and "helpText" are built by the end
+    // screens and the help screen once they are in.
+    (void)name;
+}
+
+void Game::stateLeaving(std::string name)
+{
+    returnTimer = 0.0f;
+    Engine::stateLeaving(name);
+    if (name == "credits") {
+        noClear = true;
+    } else if (name == "helpText") {
+        freezeTimer = HELP_UNFREEZE_SECONDS;
+        if ((player == nullptr || !player->outOfWater) && screen != nullptr) {
+            screen->waterEffect = waterEffect;
+        }
+    }
+}
+
+void Game::modeChanged()
+{
+    if (RGB* palette = static_cast<RGB*>(fontData.get(1))) {
+        set_palette(palette);
+    }
+}
+
+void Game::drawOverlay()
+{
+    // TODO: the HUD draws here once it is in.
+}
+
+// ---------------------------------------------------------------------------
+// The action handler: one chain of tests, the first that matches with its
+// edge acts and ends the call.
+
+void Game::onAction(const std::string& action, bool pressed)
+{
+    // The end screens ignore every key until their lock has run out, so a
+    // key still held from play cannot skip them.
+    if ((isOnStack("eog") || isOnStack("100%")) && inputLock != 0.0f) {
+        return;
+    }
+    const bool released = !pressed;
+
+    if (action == "endLevel" && released) {
+        jumpState(currentLevel >= 1000 ? "title" : "inGame");
+        return;
+    }
+    if (action == "createNewProfile" && pressed) {
+        createProfile(newProfileName);
+        postAction("JUMPSTATE:title");
+        return;
+    }
+    if (action == "inGameMenuOpensPowerupShop" && pressed) {
+        postAction("closeInGameMenu");
+        postAction("pushPowerupShop_true");
+        if (menuBackdrop != nullptr) {
+            menuBackdrop->visible = false;
+        }
+        return;
+    }
+    if (action == "inGameMenuOpensHelpText" && pressed) {
+        postAction("closeInGameMenu");
+        postAction("pushHelpText_true");
+        if (menuBackdrop != nullptr) {
+            menuBackdrop->visible = false;
+        }
+        return;
+    }
+    // Posted texts are always presses; these two re-enter with the release
+    // that the overlays below open on.
+    if (action == "pushHelpText_true" && pressed) {
+        onAction("pushHelpText", false);
+        return;
+    }
+    if (action == "pushPowerupShop_true" && pressed) {
+        onAction("pushPowerupShop", false);
+        return;
+    }
+    if ((action == "pushHelpText" || action == "pushPowerupShop") && released) {
+        if (player != nullptr && !player->dead && !frozen && freezeTimer == 0.0f && !isOnStack("helpText")
+            && !isOnStack("powerupShop")) {
+            pushState(action == "pushHelpText" ? "helpText" : "powerupShop");
+        }
+        return;
+    }
+    if (action == "endHelp" && released) {
+        if (isOnStack("helpText")) {
+            popState();
+        }
+        return;
+    }
+    if (contains(action, "SETPROFILE")) {
+        switchProfile(argumentFrom(action, 11));
+        return;
+    }
+    if (contains(action, "DELPROFILE:")) {
+        deleteProfile(argumentFrom(action, 11));
+        return;
+    }
+    if (contains(action, "LEVEL")) {
+        startLevel(parseLevelNumber(argumentFrom(action, 6)));
+        return;
+    }
+    if (action == "credits" && pressed) {
+        jumpState("credits");
+        return;
+    }
+    if (action == "exitOptionsMenu" && pressed) {
+        writeSettings();
+        if (sound != nullptr) {
+            sound->saveVolume();
+        }
+        if (titleMenu != nullptr) {
+            titleMenu->linkTo("Main");
+        }
+        return;
+    }
+    if (action == "inGameMenuExitsOptions" && pressed) {
+        if (sound != nullptr) {
+            sound->saveVolume();
+        }
+        if (inGameMenu != nullptr) {
+            inGameMenu->linkTo("Main");
+        }
+        return;
+    }
+    if (action == "saveKeyConfig" && pressed) {
+        if (player != nullptr) {
+            player->saveKeys(bindingsPath());
+        }
+        if (titleMenu != nullptr) {
+            titleMenu->linkTo("Options");
+        }
+        return;
+    }
+    if (action == "resetKeyConfig" && pressed) {
+        if (player != nullptr) {
+            player->setDefaultKeys();
+            player->saveKeys(bindingsPath());
+        }
+        return;
+    }
+    if (action == "openInGameMenu" && pressed) {
+        openInGameMenu();
+        return;
+    }
+    if (action == "closeInGameMenu" && pressed) {
+        closeInGameMenu();
+        return;
+    }
+    if (action == "quit" && pressed) {
+        writeSettings();
+        quit = true;
+        return;
+    }
+    if (action == "start" && pressed) {
+        jumpState(highestLevel == 0 ? "cutScene" : "levelSelect");
+        return;
+    }
+    if (contains(action, "JUMPSTATE_FALSE:") && released) {
+        std::string target = argumentFrom(action, 16);
+        if (!target.empty()) {
+            jumpState(target);
+        }
+        return;
+    }
+    if (contains(action, "JUMPSTATE:") && pressed) {
+        std::string target = argumentFrom(action, 10);
+        if (!target.empty()) {
+            jumpState(target);
+        }
+        return;
+    }
+}
+
+void Game::switchProfile(const std::string& name)
+{
+    if (!ProfileList::isSafeName(name)) {
+        DebugLog::log("Profile name [" + name + "] cannot be used; staying with [" + currentProfile + "]");
+        return;
+    }
+    currentProfile = name;
+    loadProgress();
+    if (player != nullptr) {
+        player->loadKeysForProfile();
+    }
+    writeProfiles();
+    jumpState("title");
+}
+
+void Game::deleteProfile(const std::string& name)
+{
+    if (profiles.size() <= 1) {
+        confirm("Cannot Delete Profile [ESC]");
+        return;
+    }
+    if (!confirm("Delete Profile [" + name + "]? [Y/N]")) {
+        return;
+    }
+    int position = -1;
+    for (int i = static_cast<int>(profiles.size()) - 1; i >= 0; --i) {
+        if (profiles[i] == name) {
+            position = i;
+            break;
+        }
+    }
+    if (position < 0) {
+        return;
+    }
+    profiles.erase(profiles.begin() + position);
+    deleteIfPresent(std::string(PROFILE_FOLDER) + "/" + name + ".dat");
+    deleteIfPresent(std::string(PROFILE_FOLDER) + "/" + name + ".cfg");
+    if (currentProfile == name) {
+        currentProfile = profiles.front();
+    }
+    if (player != nullptr) {
+        player->loadKeysForProfile();
+    }
+    loadProgress();
+    writeProfiles();
+    postAction("JUMPSTATE:title");
+}
+
+void Game::startLevel(int level)
+{
+    if (level >= 100) {
+        // The mini-games open after 10, 20, 30 and 40 story levels.
+        long game = static_cast<long>(level) - 1000;
+        if (highestLevel < 10 * game + 10) {
+            if (titleMenu != nullptr) {
+                titleMenu->linkTo("BadMiniGame");
+            }
+            return;
+        }
+    }
+    currentLevel = level;
+    jumpState("inGame");
+}
+
+void Game::openInGameMenu()
+{
+    if (player == nullptr || player->dead || freezeTimer != 0.0f || inGameMenu == nullptr
+        || inGameMenu->visible || isOnStack("helpText") || frozen) {
+        return;
+    }
+    frozen = true;
+    if (screen != nullptr) {
+        screen->waterEffect = false;
+    }
+    if (returnTimer != 0.0f) {
+        return;
+    }
+    player->clearBindings();
+    if (menuBackdrop != nullptr) {
+        menuBackdrop->visible = true;
+        menuBackdrop->alphaTween.start(255.0f, MENU_FADE_SECONDS, 0);
+    }
+    inGameMenu->linkTo("Main");
+    inGameMenu->bindActivateKeys();
+    inGameMenu->visible = true;
+    inGameMenu->select(0);
+    if (screen != nullptr && screen->isValidLayer(4)) {
+        screen->removeSprite(inGameMenu, 4);
+        screen->addSprite(inGameMenu, 4);
+    }
+}
+
+void Game::closeInGameMenu()
+{
+    frozen = false;
+    if (screen != nullptr) {
+        bool playerOutOfWater = player != nullptr && (player->outOfWater || player->rocketSmoke);
+        screen->waterEffect = playerOutOfWater ? false : waterEffect;
+    }
+    if (player != nullptr) {
+        player->loadKeysForProfile();
+    }
+    if (menuBackdrop != nullptr) {
+        menuBackdrop->alphaTween.start(0.0f, MENU_FADE_SECONDS, 0);
+    }
+    if (inGameMenu != nullptr) {
+        inGameMenu->visible = false;
+        if (screen != nullptr && screen->isValidLayer(4)) {
+            screen->removeSprite(inGameMenu, 4);
+        }
+    }
+}
+
+bool Game::confirm(const std::string& text)
+{
+    if (screen != nullptr && screen->backBuffer != nullptr) {
+        BITMAP* target = screen->backBuffer;
+        int w = screen->width;
+        int h = screen->height;
+        int th = text_height(font);
+        drawing_mode(DRAW_MODE_TRANS, nullptr, 0, 0);
+        set_trans_blender(0, 0, 0, 128);
+        rectfill(target, 0, h / 2 - th / 2 - th / 4, w, h / 2 + th / 2 + th / 4, makecol(0, 0, 0));
+        solid_mode();
+        drawText(target, text, w / 2, h / 2 - th / 2, -1, 1);
+        screen->present();
+    }
+    return waitForAnswer() == 1;
+}
+
+int Game::waitForAnswer()
+{
+    // Esc may be what brought the prompt up; it must come up first.
+    for (;;) {
+        if (keyboard_needs_poll()) {
+            poll_keyboard();
+        }
+        if (!key[KEY_ESC]) {
+            break;
+        }
+        rest(1);
+    }
+    for (;;) {
+        if (sound != nullptr) {
+            sound->update(0.0f);
+        }
+        if (keyboard_needs_poll()) {
+            poll_keyboard();
+        }
+        if (key[KEY_Y]) {
+            return 1;
+        }
+        if (key[KEY_N] || key[KEY_ESC]) {
+            return 0;
+        }
+        rest(1);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Profiles and progress.
+
+std::string Game::bindingsPath() const
+{
+    if (!ProfileList::isSafeName(currentProfile)) {
+        return std::string();
+    }
+    return std::string(PROFILE_FOLDER) + "/" + currentProfile + ".cfg";
+}
+
+std::string Game::progressPath() const
+{
+    if (!ProfileList::isSafeName(currentProfile)) {
+        return std::string();
+    }
+    return std::string(PROFILE_FOLDER) + "/" + currentProfile + ".dat";
+}
+
+void Game::readProfiles()
+{
+    makeProfileFolder();
+    ProfileList list;
+    bool found = list.read(ProfileList::FILE_NAME);
+    for (const std::string& name : list.skipped) {
+        DebugLog::log("Skipped profile [" + name + "] in profiles.cfg: not usable as a file name");
+    }
+    profiles = list.names;
+    if (list.hasCurrent) {
+        currentProfile = list.current;
+    }
+    if (profiles.empty()) {
+        if (found && list.lineCount > 0) {
+            // Nothing usable in it, but it is the player's file: keep a copy.
+            std::string aside = std::string(ProfileList::FILE_NAME) + ".bad";
+            std::rename(ProfileList::FILE_NAME, aside.c_str());
+            DebugLog::log("profiles.cfg held no usable profile; kept as [" + aside + "]");
+        }
+        profiles.push_back(ProfileList::DEFAULT_PROFILE);
+        currentProfile = ProfileList::DEFAULT_PROFILE;
+        writeProfiles();
+        return;
+    }
+    if (!ProfileList::isSafeName(currentProfile)) {
+        // No usable current profile named (a one-line file, or an unsafe
+        // last line): the first of the list plays.
+        currentProfile = profiles.front();
+    }
+}
+
+void Game::writeProfiles()
+{
+    if (!ProfileList::write(ProfileList::FILE_NAME, profiles, currentProfile)) {
+        DebugLog::log("Could not write profiles.cfg");
+    }
+}
+
+void Game::loadProgress()
+{
+    std::string path = progressPath();
+    if (path.empty()) {
+        return;
+    }
+    ProgressFile file;
+    ProgressFile::Result result = file.load(path);
+    if (result == ProgressFile::Result::Damaged) {
+        std::string aside = path + ".bad";
+        if (std::rename(path.c_str(), aside.c_str()) == 0) {
+            DebugLog::log("Progress file [" + path + "] is damaged; kept as [" + aside
+                + "], the profile starts afresh");
+        } else {
+            DebugLog::log("Progress file [" + path
+                + "] is damaged and could not be kept aside; the "
+                  "profile starts afresh");
+        }
+    }
+    highestLevel = file.highestLevel;
+    bubbleLimit = file.bubbleLimit;
+    coins = file.coins;
+    waterEffect = file.waterEffect;
+    levelPercent = file.levelPercent;
+    bestTimes = file.bestTimes;
+    if (result != ProgressFile::Result::Loaded) {
+        saveProgress();
+    }
+}
+
+void Game::saveProgress()
+{
+    std::string path = progressPath();
+    if (path.empty()) {
+        return;
+    }
+    makeProfileFolder();
+    ProgressFile file;
+    file.highestLevel = highestLevel;
+    file.bubbleLimit = bubbleLimit;
+    file.coins = coins;
+    file.waterEffect = waterEffect;
+    file.levelPercent = levelPercent;
+    file.bestTimes = bestTimes;
+    if (!file.save(path)) {
+        DebugLog::log("Could not write progress file [" + path + "]");
+    }
+}
+
+void Game::createProfile(const std::string& name)
+{
+    if (static_cast<int>(profiles.size()) >= MAX_PROFILES) {
+        return;
+    }
+    for (const std::string& known : profiles) {
+        if (known == name) {
+            return;
+        }
+    }
+    if (!ProfileList::isSafeName(name)) {
+        DebugLog::log("Profile name [" + name + "] cannot be used; no profile created");
+        return;
+    }
+    currentProfile = name;
+    deleteIfPresent(bindingsPath());
+    deleteIfPresent(progressPath());
+    makeProfileFolder();
+    if (player != nullptr) {
+        player->setDefaultKeys();
+        player->saveKeys(bindingsPath());
+    }
+    loadProgress();
+    profiles.push_back(name);
+    writeProfiles();
+}

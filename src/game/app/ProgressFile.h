@@ -1,0 +1,43 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+// A profile's progress as it is kept on disk: an Allegro packfile whose
+// unpacked content is 816 bytes, every value 32-bit little-endian:
+// highest level, bubble limit, coins, the water-effect flag (one byte and
+// three zero bytes), then the best rating and the best time of levels 0 to 99.
+class ProgressFile {
+public:
+    static constexpr int SIZE = 816;
+    static constexpr int LEVELS = 100;
+
+    enum class Result {
+        Loaded,
+        Missing, // no file: the values are the fresh-profile defaults
+        Damaged // unreadable, not a packfile, or shorter than SIZE: defaults
+    };
+
+    // Back to a fresh profile: level 0, 3 bubbles, 25 coins, water on, no
+    // ratings and no times.
+    void reset();
+
+    // The 816 unpacked bytes. Map entries outside levels 0 to 99 (the
+    // mini-games) are not stored.
+    std::string encode() const;
+    // Reads the first SIZE bytes; false (and nothing changed) when fewer.
+    bool decode(const std::string& bytes);
+
+    // Reads a packfile. Anything but Loaded leaves the defaults.
+    Result load(const std::string& path);
+    // Packs into a temporary file beside the target and renames it over the
+    // old one, so a failed write never leaves half a file behind.
+    bool save(const std::string& path) const;
+
+    int highestLevel = 0;
+    int bubbleLimit = 3;
+    int coins = 25;
+    bool waterEffect = true;
+    std::map<int, int> levelPercent;
+    std::map<int, int> bestTimes;
+};

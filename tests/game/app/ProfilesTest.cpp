@@ -1,0 +1,253 @@
+#include "game/app/ProfileList.h"
+
+#include "TestGame.h"
+#include "engine/core/GameState.h"
+#include "support/LogLines.h"
+
+#include <gtest/gtest.h>
+
+namespace apptest {
+namespace {
+
+using Names = std::vector<std::string>;
+using ProfilesTest = GameTest;
+
+TEST_F(ProfilesTest, TheLastLineNamesTheCurrentProfile)
+{
+    TestGame game;
+    writeFile("profiles.cfg", "A\nB\nB\n");
+    game.readProfiles();
+    EXPECT_EQ(game.profiles, (Names { "A", "B" }));
+    EXPECT_EQ(game.currentProfile, "B");
+
+    // Windows line ends read the same.
+    writeFile("profiles.cfg", "A\r\nB\r\nA\r\n");
+    game.readProfiles();
+    EXPECT_EQ(game.profiles, (Names { "A", "B" }));
+    EXPECT_EQ(game.currentProfile, "A");
+
+    game.writeProfiles();
+    EXPECT_EQ(readFile("profiles.cfg"), "A\nB\nA\n");
+}
+
+TEST_F(ProfilesTest, ASingleLineIsTheWholeListAndNamesNoCurrentProfile)
+{
+    writeFile("profiles.cfg", "Solo\n");
+    {
+        TestGame game;
+        game.currentProfile = "Kept";
+        game.readProfiles();
+        EXPECT_EQ(game.profiles, (Names { "Solo" }));
+        EXPECT_EQ(game.currentProfile, "Kept");
+    }
+    // At start-up there is no profile yet: the one listed plays rather
+    // than a profile without a name.
+    TestGame game;
+    game.readProfiles();
+    EXPECT_EQ(game.profiles, (Names { "Solo" }));
+    EXPECT_EQ(game.currentProfile, "Solo");
+}
+
+TEST_F(ProfilesTest, WithoutAFileTheDefaultProfileIsMadeAndWritten)
+{
+    for (const char* contents : { static_cast<const char*>(nullptr), "" }) {
+        std::remove("profiles.cfg");
+        if (contents != nullptr) {
+            writeFile("profiles.cfg", contents);
+        }
+        TestGame game;
+        game.readProfiles();
+        EXPECT_EQ(game.profiles, (Names { "dorir" }));
+        EXPECT_EQ(game.currentProfile, "dorir");
+        EXPECT_EQ(readFile("profiles.cfg"), "dorir\ndorir\n");
+    }
+}
+
+TEST_F(ProfilesTest, NamesThatCannotBeFileNamesAreSkippedWithAWarning)
+{
+    EXPECT_TRUE(ProfileList::isSafeName("Ann Lee 2"));
+    for (const char* bad : { "", "   ", "../x", "a/b", "a\\b", "..", "tab\there", "bell\a" }) {
+        EXPECT_FALSE(ProfileList::isSafeName(bad)) << bad;
+    }
+
+    TestGame game;
+    startFreshLog();
+    writeFile("profiles.cfg", "Ann\n../../etc/passwd\n\nBo\n  \nAnn\n");
+    game.readProfiles();
+    EXPECT_EQ(game.profiles, (Names { "Ann", "Bo" }));
+    EXPECT_EQ(game.currentProfile, "Ann");
+    EXPECT_TRUE(logHas("Skipped profile [../../etc/passwd] in profiles.cfg: not usable as a file name"));
+
+    // An unusable last line: the first listed profile becomes current.
+    writeFile("profiles.cfg", "Ann\nBo\n/tmp/evil\n");
+    game.currentProfile.clear();
+    game.readProfiles();
+    EXPECT_EQ(game.profiles, (Names { "Ann", "Bo" }));
+    EXPECT_EQ(game.currentProfile, "Ann");
+}
+
+TEST_F(ProfilesTest, AFileWithNothingUsableIsKeptAsideBeforeTheDefaultReplacesIt)
+{
+    writeFile("profiles.cfg", "../a\n../b\n");
+    TestGame game;
+    game.readProfiles();
+    EXPECT_EQ(game.profiles, (Names { "dorir" }));
+    EXPECT_EQ(readFile("profiles.cfg.bad"), "../a\n../b\n");
+    EXPECT_EQ(readFile("profiles.cfg"), "dorir\ndorir\n");
+}
+
+TEST_F(ProfilesTest, CreatingAProfileMakesItCurrentWithFreshProgress)
+{
+    TestGame game;
+    game.profiles = { "A" };
+    game.currentProfile = "A";
+    game.coins = 500;
+    game.highestLevel = 30;
+
+    // Files left over from an earlier profile of the same name go.
+    writeFile("profiles/B.cfg", "fire 1 30 \n");
+    game.currentProfile = "B";
+    game.coins = 777;
+    game.saveProgress();
+    game.currentProfile = "A";
+
+    game.createProfile("B");
+    EXPECT_EQ(game.profiles, (Names { "A", "B" }));
+    EXPECT_EQ(game.currentProfile, "B");
+    EXPECT_EQ(game.coins, 25);
+    EXPECT_EQ(game.highestLevel, 0);
+    EXPECT_FALSE(fileExists("profiles/B.cfg"));
+    EXPECT_TRUE(fileExists("profiles/B.dat"));
+    EXPECT_EQ(readFile("profiles.cfg"), "A\nB\nB\n");
+}
+
+TEST_F(ProfilesTest, NoSixthProfileNoDuplicateAndNoUnusableName)
+{
+    TestGame game;
+    game.profiles = { "A", "B" };
+    game.currentProfile = "A";
+    game.coins = 99;
+    game.createProfile("B");
+    game.createProfile("");
+    game.createProfile("../up");
+    EXPECT_EQ(game.profiles, (Names { "A", "B" }));
+    EXPECT_EQ(game.currentProfile, "A");
+    EXPECT_EQ(game.coins, 99);
+
+    for (const char* name : { "C", "D", "E", "F" }) {
+        game.createProfile(name);
+    }
+    EXPECT_EQ(game.profiles, (Names { "A", "B", "C", "D", "E" }));
+    EXPECT_EQ(game.currentProfile, "E");
+    EXPECT_FALSE(fileExists("profiles/F.dat"));
+}
+
+TEST_F(ProfilesTest, CreateNewProfileUsesTheTypedNameAndReturnsToTheTitle)
+{
+    TestGame game;
+    game.profiles = { "A" };
+    game.currentProfile = "A";
+    game.newProfileName = "Kim";
+    game.onAction("createNewProfile", false);
+    EXPECT_EQ(game.profiles.size(), 1u);
+
+    game.onAction("createNewProfile", true);
+    EXPECT_EQ(game.profiles, (Names { "A", "Kim" }));
+    EXPECT_EQ(game.currentProfile, "Kim");
+    EXPECT_EQ(game.actionQueue, (std::deque<std::string> { "JUMPSTATE:title" }));
+}
+
+TEST_F(ProfilesTest, SwitchingLoadsTheProfileAndRemembersTheChoice)
+{
+    TestGame game;
+    game.profiles = { "A", "B" };
+    game.currentProfile = "B";
+    game.coins = 42;
+    game.highestLevel = 8;
+    game.saveProgress();
+    game.currentProfile = "A";
+    game.coins = 1;
+
+    game.onAction("SETPROFILE:B", true);
+    EXPECT_EQ(game.currentProfile, "B");
+    EXPECT_EQ(game.coins, 42);
+    EXPECT_EQ(game.highestLevel, 8);
+    EXPECT_EQ(readFile("profiles.cfg"), "A\nB\nB\n");
+    ASSERT_EQ(game.stateStack.size(), 1u);
+    EXPECT_EQ(game.stateStack.back()->name, "title");
+
+    // Short or unusable names change nothing and crash nothing.
+    game.onAction("SETPROFILE", true);
+    game.onAction("SETPROFILE:", true);
+    game.onAction("SETPROFILE:../../x", true);
+    EXPECT_EQ(game.currentProfile, "B");
+}
+
+TEST_F(ProfilesTest, DeletingTheCurrentProfileMakesTheFirstRemainingCurrent)
+{
+    TestGame game;
+    game.profiles = { "A", "B", "C" };
+    game.currentProfile = "A";
+    game.coins = 11;
+    game.saveProgress();
+    game.currentProfile = "C";
+    game.coins = 33;
+    game.saveProgress();
+    writeFile("profiles/C.cfg", "fire 1 75 \n");
+
+    game.onAction("DELPROFILE:C", true);
+    EXPECT_EQ(game.prompts, (Names { "Delete Profile [C]? [Y/N]" }));
+    EXPECT_EQ(game.profiles, (Names { "A", "B" }));
+    EXPECT_EQ(game.currentProfile, "A");
+    EXPECT_EQ(game.coins, 11);
+    EXPECT_FALSE(fileExists("profiles/C.dat"));
+    EXPECT_FALSE(fileExists("profiles/C.cfg"));
+    EXPECT_EQ(readFile("profiles.cfg"), "A\nB\nA\n");
+    EXPECT_EQ(game.actionQueue, (std::deque<std::string> { "JUMPSTATE:title" }));
+}
+
+TEST_F(ProfilesTest, ADeclinedOrImpossibleDeletionDeletesNothing)
+{
+    TestGame game;
+    game.profiles = { "A" };
+    game.currentProfile = "A";
+    game.saveProgress();
+    game.onAction("DELPROFILE:A", true);
+    EXPECT_EQ(game.prompts, (Names { "Cannot Delete Profile [ESC]" }));
+    EXPECT_EQ(game.profiles, (Names { "A" }));
+    EXPECT_TRUE(fileExists("profiles/A.dat"));
+    EXPECT_TRUE(game.actionQueue.empty());
+
+    game.profiles = { "A", "B" };
+    game.answer = false;
+    game.onAction("DELPROFILE:A", true);
+    EXPECT_EQ(game.profiles, (Names { "A", "B" }));
+    EXPECT_TRUE(fileExists("profiles/A.dat"));
+
+    // A name that is not listed is asked about, then left alone.
+    game.answer = true;
+    game.onAction("DELPROFILE:Zed", true);
+    EXPECT_EQ(game.profiles, (Names { "A", "B" }));
+    EXPECT_TRUE(game.actionQueue.empty());
+}
+
+TEST_F(ProfilesTest, ARecreatedNameStartsFromTheDefaults)
+{
+    TestGame game;
+    game.profiles = { "A" };
+    game.currentProfile = "A";
+    game.createProfile("Pip");
+    game.coins = 250;
+    game.highestLevel = 12;
+    game.saveProgress();
+    game.onAction("DELPROFILE:Pip", true);
+    EXPECT_EQ(game.currentProfile, "A");
+
+    game.createProfile("Pip");
+    EXPECT_EQ(game.currentProfile, "Pip");
+    EXPECT_EQ(game.coins, 25);
+    EXPECT_EQ(game.highestLevel, 0);
+}
+
+} // namespace
+} // namespace apptest
