@@ -7,6 +7,7 @@
 #include "engine/media/DatafileManager.h"
 #include "engine/media/Screen.h"
 #include "engine/media/SoundManager.h"
+#include "engine/ui/TextSprite.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -27,6 +28,9 @@ Engine* theEngine = nullptr;
 constexpr float MAX_DT = 0.06666667f;
 constexpr int SCRATCH_WIDTH = 800;
 constexpr int SCRATCH_HEIGHT = 600;
+constexpr int CREDITS_LAYER = 4;
+constexpr float CREDITS_SPEED = 50.0f;
+constexpr float CREDITS_FADE_SECONDS = 0.4f;
 
 void timerTick()
 {
@@ -495,6 +499,41 @@ void Engine::fadeIn(float seconds)
     if (scratch != nullptr) {
         destroy_bitmap(scratch);
     }
+}
+
+void Engine::creditsRoll(const std::string& file, FONT* textFont, const std::string& exitAction)
+{
+    int width = 0;
+    int height = 0;
+    if (screen != nullptr) {
+        screen->captureFrame();
+        width = screen->width;
+        height = screen->height;
+    }
+    const int lineHeight = textHeight(textFont);
+
+    // Every line starts below the screen and travels the same distance at
+    // the same speed, so the block keeps its spacing as it scrolls.
+    std::ifstream in(file);
+    std::string line;
+    for (int i = 0; std::getline(in, line); ++i) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        auto* text = new TextSprite();
+        text->text = line;
+        text->font = textFont;
+        text->alignment = 1;
+        text->setPosition(width / 2, height + (i + 2) * lineHeight);
+        text->moveTo(width / 2, i * lineHeight - 100 * height, CREDITS_SPEED);
+        if (!addSprite(text, CREDITS_LAYER)) {
+            delete text;
+            break;
+        }
+    }
+
+    addStateAction(exitAction, ActionMap::ANY_KEY);
+    fadeIn(CREDITS_FADE_SECONDS);
 }
 
 void Engine::toggleFullscreen()

@@ -71,6 +71,11 @@ public:
     void fadeIn(float seconds);
     void toggleFullscreen();
 
+    // Rolls the lines of a text file up the screen as one block, on layer 4
+    // of the top state, and binds exitAction to any key. A missing file rolls
+    // nothing but still answers the key.
+    void creditsRoll(const std::string& file, FONT* textFont, const std::string& exitAction);
+
     // One iteration of the main loop, with the given number of 10 ms ticks;
     // loop() calls it, tests drive it directly.
     void frame(int ticks);
