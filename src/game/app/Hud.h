@@ -21,7 +21,7 @@ public:
     // Every block whose state is on the stack, in order, into target.
     static void draw(Game& game, BITMAP* target);
 
-    static void drawCutSceneFrame(BITMAP* target, int width);
+    static void drawCutSceneFrame(BITMAP* target);
     static void drawTitleProfile(Game& game, BITMAP* target);
     static void drawMapStatus(Game& game, BITMAP* target);
     static void drawLevelHud(Game& game, BITMAP* target);
