@@ -91,6 +91,8 @@ void TitleController::enter()
             owner->postAction(action);
         }
     };
+    // The toggles start out showing the display settings in force.
+    readDisplaySettings(owner);
     fillPages(owner);
     // Linking highlights the first line.
     menu->linkTo("Main");
@@ -184,11 +186,13 @@ void TitleController::leave()
 void TitleController::update(float dt)
 {
     StateController::update(dt);
-    Game* owner = game();
-    if (owner == nullptr) {
-        return;
+    if (Game* owner = game()) {
+        readDisplaySettings(owner);
     }
-    // The options toggles show the display settings in force.
+}
+
+void TitleController::readDisplaySettings(Game* owner)
+{
     owner->highResolution = owner->setting("resx") == HIGH_WIDTH;
     owner->fullscreenOption = owner->setting("fullscreen") != 0.0f;
 }

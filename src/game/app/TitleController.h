@@ -49,6 +49,8 @@ private:
     Game* game() const;
     AnimatedSprite* addPicture(const std::string& file, int frame, int x, int y, int layer);
     void fillPages(Game* owner);
+    // The options toggles show the display settings in force.
+    static void readDisplaySettings(Game* owner);
 
     Game* fixedGame;
 };
