@@ -1,4 +1,5 @@
 #include "databuilder/art/CreaturePainter.h"
+#include "databuilder/Registry.h"
 #include "databuilder/art/TrueTypeFont.h"
 #include "engine/media/DatafileWriter.h"
 #include "support/ScratchDir.h"
@@ -8,6 +9,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 
 namespace {
@@ -73,4 +75,51 @@ TEST(CreaturePainterTest, TheHeroSwimsFacingLeftAndDrawsTheSameBytesEveryTime)
     EXPECT_GT(eye, 0);
     EXPECT_LT(eye, still->w / 2);
     unload_datafile(data);
+}
+
+namespace {
+
+// Opaque pixels on the outermost rows and columns of a picture: art that the
+// picture's size cuts off.
+int edgePixels(BITMAP* picture)
+{
+    int mask = bitmap_mask_color(picture), n = 0;
+    for (int x = 0; x < picture->w; ++x) {
+        n += (getpixel(picture, x, 0) != mask) + (getpixel(picture, x, picture->h - 1) != mask);
+    }
+    for (int y = 0; y < picture->h; ++y) {
+        n += (getpixel(picture, 0, y) != mask) + (getpixel(picture, picture->w - 1, y) != mask);
+    }
+    return n;
+}
+
+void expectWhole(const DATAFILE* objects, const std::string& where)
+{
+    for (int i = 0; objects[i].type != DAT_END; ++i) {
+        if (objects[i].type == DAT_FILE) {
+            expectWhole(static_cast<const DATAFILE*>(objects[i].dat), where + " " + std::to_string(i) + ".");
+        } else if (objects[i].type == DAT_BITMAP) {
+            EXPECT_EQ(0, edgePixels(static_cast<BITMAP*>(objects[i].dat))) << where << i;
+        }
+    }
+}
+
+} // namespace
+
+TEST(CreaturePainterTest, NoSpriteIsCutOffByTheEdgeOfItsPicture)
+{
+    // Tiles, backgrounds, the map, crates and spike beds fill their cells on
+    // purpose, and the cutscene's scene stands on the frame's floor.
+    const std::set<std::string> filling
+        = { "dat/crate.dat", "dat/excrate.dat", "dat/spikes.dat", "dat/map.dat", "dat/cutscene0.dat" };
+    for (const Registry::Datafile& spec : Registry::datafiles()) {
+        if (spec.owner != "art" || filling.count(spec.path) || spec.path.find("dat/tiles") == 0
+            || spec.path.find("dat/bg") == 0) {
+            continue;
+        }
+        DATAFILE* data = load_datafile((std::string(TIDEWANDER_RUN_DIR) + "/" + spec.path).c_str());
+        ASSERT_NE(nullptr, data) << spec.path;
+        expectWhole(data, spec.path);
+        unload_datafile(data);
+    }
 }

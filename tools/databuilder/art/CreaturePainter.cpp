@@ -119,15 +119,15 @@ void CreaturePainter::ray(DatafileWriter& out, const TrueTypeFont&)
     for (int i = 0; i <= 20; ++i) {
         float a = cycle(i, 20);
         float lift = std::sin(a);
-        BITMAP* p = Brush::picture(220, 140);
-        float cx = 110, cy = 92;
+        BITMAP* p = Brush::picture(220, 172);
+        float cx = 110, cy = 98;
         // Far wing, darker, behind the body.
-        BITMAP* far = Brush::picture(220, 140);
+        BITMAP* far = Brush::picture(220, 172);
         Brush::stroke(far, { cx + 24, cy - 6, cx - 6, cy - 10 - lift * 22, cx - 40, cy - 8 - lift * 44 }, 34,
             6, Rgb(40, 50, 110));
         Brush::outline(far, INK);
         Brush::stamp(p, far);
-        BITMAP* body = Brush::picture(220, 140);
+        BITMAP* body = Brush::picture(220, 172);
         // Whip tail to the left.
         Brush::stroke(body, { cx - 60, cy + 2, cx - 85, cy + 4 + lift * 4, cx - 105, cy + lift * 8 }, 4, 1,
             Rgb(50, 60, 120));
@@ -139,7 +139,7 @@ void CreaturePainter::ray(DatafileWriter& out, const TrueTypeFont&)
         Brush::outline(body, INK);
         Brush::stamp(p, body);
         // Near wing in front, a broad curve.
-        BITMAP* near = Brush::picture(220, 140);
+        BITMAP* near = Brush::picture(220, 172);
         Brush::stroke(near, { cx + 30, cy + 2, cx - 4, cy - lift * 26, cx - 52, cy + 4 - lift * 52 }, 40, 6,
             Rgb(70, 95, 175));
         Brush::stroke(
@@ -159,10 +159,10 @@ void CreaturePainter::rocket(DatafileWriter& out, const TrueTypeFont&)
         BITMAP* p = Brush::picture(200, 90);
         float cy = 52;
         // Flame flickers behind (on the left).
-        float flicker = random.between(0.75f, 1.2f);
+        float flicker = random.between(0.7f, 1.0f);
         Brush::polygon(p,
-            { 46, cy - 12, 46 - 40 * flicker, cy - 4 + random.between(-3, 3), 46 - 55 * flicker, cy,
-                46 - 40 * flicker, cy + 4 + random.between(-3, 3), 46, cy + 12 },
+            { 46, cy - 12, 46 - 32 * flicker, cy - 4 + random.between(-3, 3), 46 - 42 * flicker, cy,
+                46 - 32 * flicker, cy + 4 + random.between(-3, 3), 46, cy + 12 },
             Rgb(255, 140, 30));
         Brush::polygon(p, { 46, cy - 7, 46 - 28 * flicker, cy, 46, cy + 7 }, Rgb(255, 240, 120));
         BITMAP* body = Brush::picture(200, 90);
@@ -187,12 +187,12 @@ void CreaturePainter::rocket(DatafileWriter& out, const TrueTypeFont&)
 
 void CreaturePainter::plunger(DatafileWriter& out, const TrueTypeFont&)
 {
-    BITMAP* p = Brush::picture(90, 40);
-    BITMAP* part = Brush::picture(90, 40);
-    Brush::thickLine(part, 4, 20, 62, 20, 6, Rgb(190, 130, 70));
+    BITMAP* p = Brush::picture(90, 44);
+    BITMAP* part = Brush::picture(90, 44);
+    Brush::thickLine(part, 7, 22, 62, 22, 6, Rgb(190, 130, 70));
     Brush::Shading rubber { Rgb(240, 60, 60), Rgb(140, 10, 20), 0.6f, 0.55f };
-    Brush::blob(part, 74, 20, 8, 12, 16, 16, 0, rubber);
-    Brush::rectangle(part, 60, 17, 66, 23, Rgb(160, 20, 30));
+    Brush::blob(part, 74, 22, 8, 12, 16, 16, 0, rubber);
+    Brush::rectangle(part, 60, 19, 66, 25, Rgb(160, 20, 30));
     Brush::outline(part, INK);
     Brush::stamp(p, part);
     Brush::keep(out, p);
@@ -276,9 +276,9 @@ void CreaturePainter::angler(DatafileWriter& out, const TrueTypeFont&)
 
 void CreaturePainter::crab(DatafileWriter& out, const TrueTypeFont&)
 {
-    BITMAP* p = Brush::picture(110, 80);
-    float cx = 55, cy = 48;
-    BITMAP* legs = Brush::picture(110, 80);
+    BITMAP* p = Brush::picture(110, 92);
+    float cx = 55, cy = 58;
+    BITMAP* legs = Brush::picture(110, 92);
     for (int k = 0; k < 3; ++k) {
         float off = 10 + k * 9.0f;
         Brush::stroke(legs, { cx - off, cy + 6, cx - off - 12, cy + 14, cx - off - 16, cy + 28 }, 4, 2.5f,
@@ -288,7 +288,7 @@ void CreaturePainter::crab(DatafileWriter& out, const TrueTypeFont&)
     }
     Brush::outline(legs, INK);
     Brush::stamp(p, legs);
-    BITMAP* body = Brush::picture(110, 80);
+    BITMAP* body = Brush::picture(110, 92);
     Brush::Shading shell { Rgb(240, 90, 60), Rgb(180, 40, 30), 0.5f, 0.55f };
     Brush::blob(body, cx, cy, 32, 32, 18, 14, 0, shell);
     // Claws raised.
@@ -339,7 +339,7 @@ void CreaturePainter::eel(DatafileWriter& out, const TrueTypeFont&)
         std::vector<float> spine = eelSpine(a, 22, 35);
         Brush::stroke(body, spine, 22, 4, Rgb(90, 120, 40));
         // Lighter belly line.
-        std::vector<float> belly = spine;
+        std::vector<float> belly(spine.begin() + 4, spine.end());
         for (size_t k = 1; k < belly.size(); k += 2) {
             belly[k] += 4;
         }
@@ -402,7 +402,7 @@ void CreaturePainter::spikes(DatafileWriter& out, const TrueTypeFont&)
 {
     BITMAP* p = Brush::picture(80, 60);
     BITMAP* part = Brush::picture(80, 60);
-    Brush::roundedRectangle(part, 0, 48, 79, 59, 4, Rgb(90, 80, 90));
+    Brush::roundedRectangle(part, 1, 48, 78, 58, 4, Rgb(90, 80, 90));
     for (int k = 0; k < 5; ++k) {
         float x = 8 + k * 16.0f;
         Brush::polygon(part, { x - 8, 50, x, 4.0f + (k % 2) * 8, x + 8, 50 }, Rgb(190, 190, 205));
@@ -471,8 +471,8 @@ void CreaturePainter::puffer(DatafileWriter& out, const TrueTypeFont&)
     for (int k = 0; k < 24; ++k) {
         float a = k * PI / 12 + 0.1f;
         Brush::polygon(part,
-            { 70 + std::cos(a - 0.12f) * 52, 70 + std::sin(a - 0.12f) * 52, 70 + std::cos(a) * 68,
-                70 + std::sin(a) * 68, 70 + std::cos(a + 0.12f) * 52, 70 + std::sin(a + 0.12f) * 52 },
+            { 70 + std::cos(a - 0.12f) * 52, 70 + std::sin(a - 0.12f) * 52, 70 + std::cos(a) * 64,
+                70 + std::sin(a) * 64, 70 + std::cos(a + 0.12f) * 52, 70 + std::sin(a + 0.12f) * 52 },
             Rgb(240, 230, 190));
     }
     Brush::blob(part, 70, 70, 56, 56, 56, 56, 0, Brush::Shading { look.back, look.belly, 0.6f, 0.55f });
@@ -539,11 +539,11 @@ void CreaturePainter::sentinel(DatafileWriter& out, const TrueTypeFont&)
     BITMAP* p = Brush::picture(80, 100);
     BITMAP* part = Brush::picture(80, 100);
     Rgb stone(150, 160, 140);
-    Brush::rectangle(part, 6, 84, 74, 99, stone.darker(0.3f));
+    Brush::rectangle(part, 6, 84, 74, 97, stone.darker(0.3f));
     Brush::rectangle(part, 10, 80, 70, 86, stone.darker(0.15f));
     // Head block with a jutting brow and nose on the right.
     Brush::roundedRectangle(part, 12, 10, 64, 80, 8, stone);
-    Brush::polygon(part, { 56, 24, 76, 26, 74, 34, 60, 36 }, stone.lighter(0.05f));
+    Brush::polygon(part, { 56, 24, 74, 26, 72, 34, 60, 36 }, stone.lighter(0.05f));
     Brush::polygon(part, { 60, 40, 74, 54, 62, 56 }, stone.darker(0.05f));
     Brush::polygon(part, { 58, 62, 72, 64, 70, 76, 56, 78 }, stone.darker(0.1f));
     Random random("sentinel");
@@ -567,10 +567,10 @@ void CreaturePainter::sentinel(DatafileWriter& out, const TrueTypeFont&)
         Brush::disc(p, static_cast<float>(x), 12.0f + (x % 5), 3, Rgb(80, 150, 80));
     }
     Brush::keep(out, p);
-    BITMAP* laser = Brush::picture(48, 12);
-    Brush::halo(laser, 24, 6, 24, Rgb(255, 60, 40), 1.0f);
-    Brush::roundedRectangle(laser, 2, 3, 45, 8, 2, Rgb(255, 90, 60));
-    Brush::rectangle(laser, 4, 5, 43, 6, Rgb(255, 230, 200));
+    BITMAP* laser = Brush::picture(56, 24);
+    Brush::halo(laser, 28, 12, 26, Rgb(255, 60, 40), 1.0f);
+    Brush::roundedRectangle(laser, 4, 9, 51, 14, 2, Rgb(255, 90, 60));
+    Brush::rectangle(laser, 6, 11, 49, 12, Rgb(255, 230, 200));
     Brush::keep(out, laser);
 }
 
@@ -633,8 +633,8 @@ void CreaturePainter::seagull(DatafileWriter& out, const TrueTypeFont&)
     DatafileWriter& fly = out.addNested("FLY");
     for (int i = 0; i <= 20; ++i) {
         float lift = std::cos(PI * i / 20.0f);
-        BITMAP* p = Brush::picture(140, 110);
-        gullBody(p, 70, 62, 1.0f, Rgb(180, 190, 200), Rgb(40, 40, 50), lift, false);
+        BITMAP* p = Brush::picture(140, 150);
+        gullBody(p, 70, 78, 1.0f, Rgb(180, 190, 200), Rgb(40, 40, 50), lift, false);
         Brush::keep(fly, p);
     }
     DatafileWriter& dive = out.addNested("DIVE");
@@ -664,11 +664,11 @@ void CreaturePainter::shark(DatafileWriter& out, const TrueTypeFont&)
     look.mouth = 26;
     for (int i = 0; i <= 20; ++i) {
         float a = cycle(i, 20);
-        BITMAP* p = FishPainter::frame(look, std::sin(a), std::sin(a + 0.8f), 250, 120);
+        BITMAP* p = FishPainter::frame(look, std::sin(a), std::sin(a + 0.8f), 260, 150);
         // Gill slits.
-        float cx = 125 - look.tailSize * 0.45f;
+        float cx = 130 - look.tailSize * 0.45f;
         for (int k = 0; k < 3; ++k) {
-            Brush::thickLine(p, cx - 30 + k * 6.0f, 48, cx - 33 + k * 6.0f, 66, 1.5f, look.back.darker(0.4f));
+            Brush::thickLine(p, cx - 30 + k * 6.0f, 63, cx - 33 + k * 6.0f, 81, 1.5f, look.back.darker(0.4f));
         }
         Brush::keep(out, p);
     }
@@ -728,30 +728,30 @@ void CreaturePainter::clam(DatafileWriter& out, const TrueTypeFont&)
 {
     for (int i = 0; i <= 10; ++i) {
         float open = i / 10.0f * 0.75f;
-        BITMAP* p = Brush::picture(110, 100);
-        float hx = 92, hy = 66; // the hinge, at the back
+        BITMAP* p = Brush::picture(110, 110);
+        float hx = 92, hy = 76; // the hinge, at the back
         Brush::Shading shell { Rgb(170, 140, 200), Rgb(90, 60, 120), 0.5f, 0.55f };
         // Pink inside shows as it opens.
-        BITMAP* inside = Brush::picture(110, 100);
+        BITMAP* inside = Brush::picture(110, 110);
         Brush::blob(inside, 52, hy, 42, 8, 6 + 28 * open, 4, 0,
             Brush::Shading { Rgb(255, 190, 200), Rgb(220, 120, 150), 0.3f, 0.7f });
         Brush::outline(inside, INK);
         Brush::stamp(p, inside);
-        BITMAP* lower = Brush::picture(110, 100);
+        BITMAP* lower = Brush::picture(110, 110);
         Brush::blob(lower, 52, hy, 46, 42, 4, 22, 0, shell);
         for (int k = 0; k < 6; ++k) {
             Brush::thickLine(lower, hx, hy + 4, 12.0f + k * 14, hy + 14 + (k % 2) * 3, 1.5f, shell.bottom);
         }
         Brush::outline(lower, INK);
         Brush::stamp(p, lower);
-        BITMAP* upper = Brush::picture(110, 100);
+        BITMAP* upper = Brush::picture(110, 110);
         Brush::blob(upper, 52, hy, 46, 42, 24, 4, 0, shell);
         for (int k = 0; k < 6; ++k) {
             Brush::thickLine(upper, hx, hy - 4, 12.0f + k * 14, hy - 16 - (k % 2) * 3, 1.5f, shell.bottom);
         }
         Brush::outline(upper, INK);
         // The upper shell swings up about the hinge.
-        BITMAP* turned = Brush::picture(110, 100);
+        BITMAP* turned = Brush::picture(110, 110);
         pivot_sprite(turned, upper, static_cast<int>(hx), static_cast<int>(hy), static_cast<int>(hx),
             static_cast<int>(hy), ftofix(open * 128.0f / PI));
         destroy_bitmap(upper);
@@ -786,7 +786,7 @@ void CreaturePainter::sleepyFish(DatafileWriter& out, const TrueTypeFont& text)
     look.mouth = 10;
     BITMAP* dash = FishPainter::frame(look, 0.9f, -0.8f, 120, 90, 0.05f);
     for (int k = 0; k < 3; ++k) {
-        Brush::thickLine(dash, 108, 30.0f + k * 15, 119, 30.0f + k * 15, 2, WHITE);
+        Brush::thickLine(dash, 104, 30.0f + k * 15, 115, 30.0f + k * 15, 2, WHITE);
     }
     Brush::keep(out, dash);
 }
@@ -798,7 +798,7 @@ void CreaturePainter::gust(DatafileWriter& out, const TrueTypeFont&)
         std::vector<float> pts;
         for (int j = 0; j <= 14; ++j) {
             float a = j * 0.45f + k * 2.1f;
-            float r = 8 + j * 2.6f;
+            float r = 8 + j * 2.4f;
             pts.push_back(48 + std::cos(a) * r);
             pts.push_back(48 + std::sin(a) * r * 0.8f);
         }
@@ -834,7 +834,7 @@ void CreaturePainter::leviathan(DatafileWriter& out, const TrueTypeFont&)
         float jaw = i / 10.0f;
         BITMAP* p = Brush::picture(W, H);
         std::vector<float> spine
-            = { 40, 450, 70, 380, 150, 350, 190, 290, 150, 220, 170, 150, 250, 100, 330, 80 };
+            = { 70, 430, 90, 380, 150, 350, 190, 290, 150, 220, 170, 150, 250, 100, 330, 80 };
         BITMAP* body = Brush::picture(W, H);
         // Back fin along the spine.
         for (size_t k = 2; k + 2 < spine.size(); k += 2) {
@@ -842,8 +842,9 @@ void CreaturePainter::leviathan(DatafileWriter& out, const TrueTypeFont&)
                 { spine[k] - 14, spine[k + 1], spine[k] - 6, spine[k + 1] - 40, spine[k] + 14, spine[k + 1] },
                 Rgb(40, 140, 120));
         }
-        Brush::stroke(body, spine, 70, 46, Rgb(30, 90, 110));
-        std::vector<float> belly = spine;
+        Brush::stroke(body, { 70, 430, 90, 380, 150, 350 }, 14, 66, Rgb(30, 90, 110));
+        Brush::stroke(body, std::vector<float>(spine.begin() + 4, spine.end()), 66, 46, Rgb(30, 90, 110));
+        std::vector<float> belly(spine.begin() + 4, spine.end());
         for (size_t k = 0; k < belly.size(); k += 2) {
             belly[k] += 14;
             belly[k + 1] += 8;
@@ -952,8 +953,8 @@ void CreaturePainter::bigBossBird(DatafileWriter& out, const TrueTypeFont&)
     DatafileWriter& fly = out.addNested("FLY");
     for (int i = 0; i <= 9; ++i) {
         float lift = std::cos(PI * i / 9.0f);
-        BITMAP* p = Brush::picture(280, 220);
-        gullBody(p, 140, 124, 2.0f, Rgb(110, 90, 140), Rgb(30, 20, 40), lift, true);
+        BITMAP* p = Brush::picture(300, 300);
+        gullBody(p, 150, 154, 2.0f, Rgb(110, 90, 140), Rgb(30, 20, 40), lift, true);
         Brush::keep(fly, p);
     }
     DatafileWriter& dive = out.addNested("DIVE");
@@ -964,17 +965,17 @@ void CreaturePainter::bigBossBird(DatafileWriter& out, const TrueTypeFont&)
 
 void CreaturePainter::squid(DatafileWriter& out, const TrueTypeFont&)
 {
-    BITMAP* p = Brush::picture(170, 230);
+    BITMAP* p = Brush::picture(170, 250);
     float cx = 85;
     Rgb skin(200, 80, 140);
     for (int k = 0; k < 8; ++k) {
         float x = cx - 42 + k * 12.0f;
-        tentacle(p, x, 130, 80 + (k % 3) * 10.0f, k * 0.9f, 9, skin.darker(0.15f));
+        tentacle(p, x, 130, 76 + (k % 3) * 10.0f, k * 0.9f, 9, skin.darker(0.15f));
     }
     Brush::outline(p, INK);
-    BITMAP* body = Brush::picture(170, 230);
+    BITMAP* body = Brush::picture(170, 250);
     Brush::Shading mantle { Rgb(230, 110, 170), Rgb(160, 50, 110), 0.5f, 0.55f };
-    Brush::polygon(body, { cx - 40, 40, cx, 0, cx + 40, 40 }, skin.darker(0.1f));
+    Brush::polygon(body, { cx - 40, 40, cx, 5, cx + 40, 40 }, skin.darker(0.1f));
     Brush::blob(body, cx, 80, 46, 46, 64, 56, 0, mantle);
     Random random("squid");
     for (int k = 0; k < 18; ++k) {
@@ -992,7 +993,7 @@ void CreaturePainter::squid(DatafileWriter& out, const TrueTypeFont&)
 
 void CreaturePainter::bigShark(DatafileWriter& out, const TrueTypeFont&)
 {
-    const int W = 620, H = 330;
+    const int W = 660, H = 370;
     for (int mode = 0; mode < 3; ++mode) {
         FishPainter::Look look;
         look.length = 470;
@@ -1011,7 +1012,7 @@ void CreaturePainter::bigShark(DatafileWriter& out, const TrueTypeFont&)
         look.angryBrow = mode != 2;
         look.mouth = 0;
         BITMAP* p = Brush::picture(W, H);
-        float cx = 290, cy = 170;
+        float cx = 320, cy = 192;
         FishPainter::draw(p, cx, cy, look, 0.2f, 0.3f, 0);
         float front = look.length * look.noseShape;
         float mx = cx - front * 0.95f, my = cy + 30;
@@ -1067,17 +1068,22 @@ void CreaturePainter::danceFish(DatafileWriter& out, const TrueTypeFont&)
     look.eye = 9;
     look.mouth = 8;
     look.grin = true;
-    BITMAP* p = FishPainter::frame(look, 0.5f, 0.8f, 120, 100);
+    const int W = 130, H = 112;
+    BITMAP* p = FishPainter::frame(look, 0.5f, 0.8f, W, H);
     // Eyelashes and a little top hat make it a show fish.
-    float cx = 60 - look.tailSize * 0.45f;
-    float ex = cx - look.length * look.noseShape * look.eyeForward, ey = 50 - look.height * 0.5f * 0.28f;
+    float cx = W * 0.5f - look.tailSize * 0.45f, cy = H * 0.5f;
+    float ex = cx - look.length * look.noseShape * look.eyeForward, ey = cy - look.height * 0.5f * 0.28f;
     for (int k = 0; k < 3; ++k) {
         Brush::thickLine(p, ex - 6 + k * 5.0f, ey - 9, ex - 8 + k * 5.0f, ey - 15, 1.5f, INK);
     }
-    BITMAP* hat = Brush::picture(120, 100);
-    Brush::rectangle(hat, static_cast<int>(cx - 8), 8, static_cast<int>(cx + 12), 26, Rgb(40, 30, 60));
-    Brush::rectangle(hat, static_cast<int>(cx - 14), 24, static_cast<int>(cx + 18), 28, Rgb(40, 30, 60));
-    Brush::rectangle(hat, static_cast<int>(cx - 8), 20, static_cast<int>(cx + 12), 23, Rgb(250, 210, 60));
+    BITMAP* hat = Brush::picture(W, H);
+    int brim = static_cast<int>(cy - look.height * 0.5f + 2);
+    Brush::rectangle(
+        hat, static_cast<int>(cx - 8), brim - 20, static_cast<int>(cx + 12), brim, Rgb(40, 30, 60));
+    Brush::rectangle(
+        hat, static_cast<int>(cx - 14), brim - 2, static_cast<int>(cx + 18), brim + 2, Rgb(40, 30, 60));
+    Brush::rectangle(
+        hat, static_cast<int>(cx - 8), brim - 6, static_cast<int>(cx + 12), brim - 3, Rgb(250, 210, 60));
     Brush::outline(hat, INK);
     Brush::stamp(p, hat);
     Brush::keep(out, p);

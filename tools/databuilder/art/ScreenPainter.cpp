@@ -215,7 +215,7 @@ void ScreenPainter::coin(DatafileWriter& out, const TrueTypeFont&)
     for (int i = 0; i <= 20; ++i) {
         BITMAP* p = Brush::picture(32, 32);
         float a = 2.0f * PI * i / 20.0f;
-        coinFace(p, 16, 16, std::fabs(std::cos(a)) * 13.0f, 13.0f);
+        coinFace(p, 16, 16, std::fabs(std::cos(a)) * 12.0f, 12.0f);
         Brush::keep(out, p);
     }
 }
@@ -499,7 +499,7 @@ void ScreenPainter::mapNodes(DatafileWriter& out, const TrueTypeFont&)
         int size = boss ? 40 : 30;
         BITMAP* p = Brush::picture(size, size);
         BITMAP* part = Brush::picture(size, size);
-        float c = size / 2.0f, r = size / 2.0f - 2;
+        float c = size / 2.0f, r = size / 2.0f - 3;
         Brush::Shading stone { perfect ? Rgb(255, 230, 110) : Rgb(120, 200, 240),
             perfect ? Rgb(200, 130, 20) : Rgb(30, 90, 160), 0.7f, 0.55f };
         if (boss) {
@@ -524,7 +524,7 @@ void ScreenPainter::mapNodes(DatafileWriter& out, const TrueTypeFont&)
         Brush::outline(part, INK);
         Brush::stamp(p, part);
         if (perfect) {
-            star(p, size - 7.0f, 7, 6, 2.5f, 5, 0, WHITE);
+            star(p, size - 9.0f, 9, 5, 2.2f, 5, 0, WHITE);
         }
         Brush::keep(out, p);
     }
@@ -596,8 +596,8 @@ void ScreenPainter::award(DatafileWriter& out, const TrueTypeFont& text)
     for (int i = 0; i < 16; ++i) {
         float a = i * PI / 8;
         Brush::polygon(p,
-            { 210, 110, 210 + std::cos(a - 0.09f) * 130, 110 + std::sin(a - 0.09f) * 110,
-                210 + std::cos(a + 0.09f) * 130, 110 + std::sin(a + 0.09f) * 110 },
+            { 210, 110, 210 + std::cos(a - 0.09f) * 130, 110 + std::sin(a - 0.09f) * 100,
+                210 + std::cos(a + 0.09f) * 130, 110 + std::sin(a + 0.09f) * 100 },
             (i % 2) ? Rgb(255, 230, 120) : Rgb(255, 200, 80));
     }
     BITMAP* medal = Brush::picture(420, 260);
@@ -681,9 +681,9 @@ void ScreenPainter::cutscene(DatafileWriter& out, const TrueTypeFont&)
 void ScreenPainter::particles(DatafileWriter& out, const TrueTypeFont&)
 {
     // Drawn additively: bright cores, dark edges fade into the scene.
-    BITMAP* spark = Brush::picture(14, 14);
-    Brush::halo(spark, 7, 7, 7, Rgb(255, 220, 120), 1.0f);
-    star(spark, 7, 7, 7, 2, 4, 0, Rgb(255, 250, 200));
+    BITMAP* spark = Brush::picture(16, 16);
+    Brush::halo(spark, 8, 8, 7, Rgb(255, 220, 120), 1.0f);
+    star(spark, 8, 8, 6, 2, 4, 0, Rgb(255, 250, 200));
     Brush::keep(out, spark);
     BITMAP* bubble = Brush::picture(12, 12);
     bubbleShape(bubble, 6, 6, 5, Rgb(150, 210, 240), Rgb(0, 0, 0), false);
