@@ -245,13 +245,24 @@ TEST(LevelValidatorTest, MiniGameArenasFollowTheirGames)
     for (int row = 0; row < 19; ++row) {
         hold += std::string(20, '.') + (row == 0 ? "#T" : row == 1 ? "##" : "") + "\n";
     }
-    hold = put(hold, 2, 2, 'P');
+    hold = put(hold, 8, 12, 'P');
     EXPECT_TRUE(check(1001, hold).empty()) << all(check(1001, hold));
     std::string open = put(hold, 21, 1, '.');
     EXPECT_TRUE(mentions(check(1001, open), 21, 0, "prize chest can be reached")) << all(check(1001, open));
     std::string blocked = put(hold, 10, 13, '#');
-    EXPECT_TRUE(mentions(check(1001, blocked), 10, 13, "the first bomb goes there"))
+    EXPECT_TRUE(
+        mentions(check(1001, blocked), 10, 13, "the first bomb goes here, but the fish cannot swim to it"))
         << all(check(1001, blocked));
+    // A wall that sends the fish the long way round, from the second bomb
+    // back to the third.
+    std::string detour = hold;
+    for (int y = 0; y < 18; ++y) {
+        detour = put(detour, 15, y, '#');
+    }
+    std::vector<Problem> late = check(1001, detour);
+    EXPECT_EQ(1u, late.size()) << all(late);
+    EXPECT_TRUE(mentions(late, 3, 9, "the third bomb goes here, 38 cells from (19, 5): 15.20 s"))
+        << all(late);
 
     // The dance game places the fish and makes its own chest.
     const std::string stage = "..........\n..........\n..........\n..........\n"

@@ -92,9 +92,11 @@ LevelRules LevelRules::forLevel(int number)
         rules.minHeight = 8;
         break;
     case 1001:
-        rules.mustBeReachable = { { 10, 13, "the first bomb goes there" },
-            { 19, 5, "the second bomb goes there" }, { 3, 9, "the third bomb goes there" },
-            { 9, 18, "the fourth bomb goes there" }, { 19, 18, "the fifth bomb goes there" } };
+        // The bombs are armed in turn; the first gives 10 seconds, the others
+        // 15 - 0.3 x their number.
+        rules.timedRoute = { { 10, 13, 10.0, "the first bomb" }, { 19, 5, 14.7, "the second bomb" },
+            { 3, 9, 14.4, "the third bomb" }, { 9, 18, 14.1, "the fourth bomb" },
+            { 19, 18, 13.8, "the fifth bomb" } };
         rules.chests = ChestRule::SEALED;
         rules.minWidth = 20;
         rules.minHeight = 19;

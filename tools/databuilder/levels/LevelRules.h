@@ -35,6 +35,13 @@ public:
         int toY;
         std::string who;
     };
+    // A place the fish must swim to within so many seconds of the last one.
+    struct Stop {
+        int x;
+        int y;
+        double seconds;
+        std::string what;
+    };
     // A tile that a beaten boss changes: the cell is open (or solid) afterwards.
     struct Change {
         int x;
@@ -67,6 +74,7 @@ public:
     std::vector<Cell> mustBeOpen; // no rock there
     std::vector<Cell> mustBeReachable; // the fish has to get there
     std::vector<Cell> startNotAt; // the fish must not start there
+    std::vector<Stop> timedRoute; // from the start, one stop after another
     std::vector<Path> openPaths; // no rock along these lines
     std::vector<Change> bossChanges; // the map once the boss is beaten
 };

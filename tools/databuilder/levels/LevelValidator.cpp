@@ -29,6 +29,11 @@ constexpr double SHARK_SPEED = 500.0;
 constexpr double SHARK_BITE = 80.0;
 constexpr double CHASE_SLACK = 80.0;
 
+// Timed errands (the bomb game): the fish swims 200 pixels a second, but
+// nobody swims a perfect line, so only three quarters of the time count.
+constexpr double SWIM_SPEED = 200.0;
+constexpr double TIME_IN_HAND = 0.75;
+
 // The dolphin of the coin levels: 400 pixels a second, first coin after 2.0 s,
 // then one every 0.8 s. A player misses some, so half as many again as the
 // target must fall before it leaves.
@@ -121,6 +126,31 @@ Reach swimReach(const Grid& grid, int startX, int startY)
         }
     }
     return reach;
+}
+
+// Cells swum from one cell to every other, -1 where the fish cannot go.
+std::vector<int> swimDistances(const Grid& grid, int fromX, int fromY)
+{
+    std::vector<int> distance(grid.width() * grid.height(), -1);
+    if (!grid.passable(fromX, fromY)) {
+        return distance;
+    }
+    std::deque<std::pair<int, int>> open { { fromX, fromY } };
+    distance[grid.index(fromX, fromY)] = 0;
+    const int steps[4][2] = { { 1, 0 }, { 0, -1 }, { 0, 1 }, { -1, 0 } };
+    while (!open.empty()) {
+        auto [x, y] = open.front();
+        open.pop_front();
+        for (const auto& step : steps) {
+            int nx = x + step[0];
+            int ny = y + step[1];
+            if (grid.passable(nx, ny) && distance[grid.index(nx, ny)] < 0) {
+                distance[grid.index(nx, ny)] = distance[grid.index(x, y)] + 1;
+                open.push_back({ nx, ny });
+            }
+        }
+    }
+    return distance;
 }
 
 // The chase: the fish swims right at 510 pixels a second with the shark at
@@ -547,6 +577,28 @@ std::vector<Problem> LevelValidator::check(const LevelFile& level) const
         if (!grid.inside(cell.x, cell.y) || !reach[grid.index(cell.x, cell.y)]) {
             report(cell.x, cell.y, cell.why + ", but it" + from);
         }
+    }
+    int fromX = sx;
+    int fromY = sy;
+    for (const LevelRules::Stop& stop : rules.timedRoute) {
+        std::vector<int> distance = swimDistances(grid, fromX, fromY);
+        int cells = grid.inside(stop.x, stop.y) ? distance[grid.index(stop.x, stop.y)] : -1;
+        std::ostringstream text;
+        if (cells < 0) {
+            text << stop.what << " goes here, but the fish cannot swim to it from " << cellText(fromX, fromY);
+            report(stop.x, stop.y, text.str());
+            break;
+        }
+        double needs = cells * CELL / SWIM_SPEED;
+        if (needs > stop.seconds * TIME_IN_HAND) {
+            text.precision(2);
+            text << std::fixed << stop.what << " goes here, " << cells << " cells from "
+                 << cellText(fromX, fromY) << ": " << needs << " s of swimming at best, with " << stop.seconds
+                 << " s to do it in";
+            report(stop.x, stop.y, text.str());
+        }
+        fromX = stop.x;
+        fromY = stop.y;
     }
     if (rules.chests == LevelRules::ChestRule::SEALED) {
         Reach swim = swimReach(grid, sx, sy);
