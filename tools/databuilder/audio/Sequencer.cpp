@@ -285,8 +285,8 @@ void Sequencer::echo(double delayBeats, float feedback, float wet, float spread)
 
 void Sequencer::reverb(float wet, float size, float damping)
 {
-    static const int COMBS[4] = { 1116, 1277, 1422, 1557 };
-    static const int ALLPASSES[2] = { 556, 441 };
+    static const int COMBS[8] = { 1116, 1188, 1277, 1356, 1422, 1491, 1557, 1617 };
+    static const int ALLPASSES[4] = { 556, 441, 341, 225 };
     const int STEREO_SPREAD = 23;
     std::vector<Comb> combsL, combsR;
     std::vector<Allpass> allL, allR;
@@ -300,7 +300,7 @@ void Sequencer::reverb(float wet, float size, float damping)
     }
     float feedback = 0.7f + 0.28f * std::clamp(size, 0.0f, 1.0f);
     processCircular([&](float& l, float& r, bool keep) {
-        float input = (l + r) * 0.1f;
+        float input = (l + r) * 0.05f;
         float outL = 0.0f, outR = 0.0f;
         for (size_t c = 0; c < combsL.size(); ++c) {
             outL += combsL[c].process(input, feedback, damping);
