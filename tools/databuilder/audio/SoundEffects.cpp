@@ -553,6 +553,26 @@ const std::map<std::string, std::function<Sound(Synth&)>>& effects()
     return table;
 }
 
+// Sounds heard over and over (menu moves, coins, bubbles) sit below the big
+// events, and the dance songs leave room for the "beat" played on top.
+float levelOf(const std::string& name)
+{
+    static const std::map<std::string, float> SOFTER = {
+        { "bubble", 0.6f },
+        { "bubblehit", 0.8f },
+        { "pop", 0.85f },
+        { "treasure", 0.75f },
+        { "refill", 0.8f },
+        { "dancesong", 0.75f },
+        { "dancesong2", 0.75f },
+        { "dancesong3", 0.75f },
+        { "beat", 0.85f },
+        { "sharkgulp", 0.8f },
+    };
+    auto found = SOFTER.find(name);
+    return found == SOFTER.end() ? 1.0f : found->second;
+}
+
 uint32_t seedOf(const std::string& name)
 {
     uint32_t hash = 2166136261u; // FNV-1a: every effect gets its own noise
@@ -595,5 +615,6 @@ std::vector<float> SoundEffects::render(const std::string& name)
         Synth::normalize(sound, PEAK);
         Synth::fade(sound, 0.001, 0.01);
     }
+    Synth::gain(sound, levelOf(name));
     return sound;
 }
