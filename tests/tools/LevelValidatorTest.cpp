@@ -181,6 +181,7 @@ TEST(LevelValidatorTest, ChaseNeverTurnsBack)
 
     std::vector<Problem> noShark = check(7, "#####\n#P.T.\n#####\n");
     EXPECT_TRUE(mentions(noShark, -1, -1, "needs a shark")) << all(noShark);
+    EXPECT_TRUE(mentions(check(7, "#####\n#P.TS\n#####\n"), -1, -1, "the shark must start behind the fish"));
 }
 
 TEST(LevelValidatorTest, SquidDenOpensItsVaultOnceTheSquidIsBeaten)

@@ -5,15 +5,15 @@
 
 // The characters of a level map and the colours they stand for in the level
 // pictures of lvl/levels.dat. The game reads each picture pixel by pixel and
-// compares it with exact 24-bit keys, so every character has exactly one key
-// and every key one character. Scenery tiles are written as the last digit of
+// compares it with the colours of its table, so every character has exactly
+// one colour and every colour one character. Scenery tiles are written as the last digit of
 // their tile code (7, 8, 9 for tiles 7-9, 0 and 1 for the foreground tiles 10
 // and 11, 2 to 6 for tiles 12-16).
 class LevelLegend {
 public:
     // What a cell holds, as far as the builder's checks care.
     enum class Kind {
-        WATER, // open water, no pixel colour of its own (black is the shark)
+        WATER, // open water: a colour that matches no row (black is the shark)
         SOLID, // rock, auto-tiled by the game
         FIXED_SOLID, // rock drawn as tile 6 whatever its neighbours
         SCENERY, // drawn behind the creatures, not solid

@@ -548,6 +548,9 @@ std::vector<Problem> LevelValidator::check(const LevelFile& level) const
             sharkX = std::max(sharkX, shark.x);
         }
     }
+    if (rules.sharkRequired && sharkX < 0 && !level.find('S').empty()) {
+        report(-1, -1, "the shark must start behind the fish, left of " + cellText(sx, sy));
+    }
     auto reachFor = [&](const Grid& on) {
         switch (rules.movement) {
         case LevelRules::Movement::RIDE:
