@@ -648,7 +648,7 @@ void surfaceRipples(BITMAP* p, const Rgb& light)
 
 void ScenePainter::reefTiles(DatafileWriter& out, const TrueTypeFont&)
 {
-    Material m { Pattern::Rock, Rgb(214, 170, 124), Rgb(140, 96, 72), Rgb(110, 190, 90), Rgb(60, 36, 30),
+    Material m { Pattern::Rock, Rgb(214, 170, 124), Rgb(140, 96, 72), Rgb(240, 220, 165), Rgb(60, 36, 30),
         11 };
     writeTileSet(out, m,
         { [](BITMAP* p, Random& r) { kelp(p, r, Rgb(70, 170, 80), 3); },
@@ -665,7 +665,7 @@ void ScenePainter::reefTiles(DatafileWriter& out, const TrueTypeFont&)
 
 void ScenePainter::wreckTiles(DatafileWriter& out, const TrueTypeFont&)
 {
-    Material m { Pattern::Planks, Rgb(170, 120, 70), Rgb(100, 66, 40), Rgb(120, 150, 80), Rgb(50, 30, 20),
+    Material m { Pattern::Planks, Rgb(170, 120, 70), Rgb(100, 66, 40), Rgb(150, 160, 100), Rgb(50, 30, 20),
         23 };
     writeTileSet(out, m,
         { [](BITMAP* p, Random& r) { kelp(p, r, Rgb(110, 140, 60), 3); },
@@ -682,7 +682,7 @@ void ScenePainter::wreckTiles(DatafileWriter& out, const TrueTypeFont&)
 
 void ScenePainter::ruinTiles(DatafileWriter& out, const TrueTypeFont&)
 {
-    Material m { Pattern::Bricks, Rgb(200, 190, 160), Rgb(130, 120, 100), Rgb(100, 170, 110), Rgb(50, 45, 40),
+    Material m { Pattern::Bricks, Rgb(200, 190, 160), Rgb(130, 120, 100), Rgb(130, 175, 110), Rgb(50, 45, 40),
         37 };
     writeTileSet(out, m,
         { [](BITMAP* p, Random&) { column(p, Rgb(200, 195, 175), true); },

@@ -405,16 +405,16 @@ void ScreenPainter::powerups(DatafileWriter& out, const TrueTypeFont& text)
 
 void ScreenPainter::title(DatafileWriter& out, const TrueTypeFont& text)
 {
-    BITMAP* name = Brush::picture(520, 150);
+    BITMAP* name = Brush::picture(480, 150);
     // A wave crest behind the letters.
-    BITMAP* wave = Brush::picture(520, 150);
+    BITMAP* wave = Brush::picture(480, 150);
     std::vector<float> crest = { 10, 120 };
     for (int i = 0; i <= 20; ++i) {
-        float x = 10 + i * 25.0f;
+        float x = 10 + i * 23.0f;
         crest.push_back(x);
         crest.push_back(95 - 22 * std::sin(i * 0.7f) - (i % 2) * 6);
     }
-    crest.push_back(510);
+    crest.push_back(470);
     crest.push_back(120);
     crest.push_back(10);
     crest.push_back(138);
@@ -422,7 +422,7 @@ void ScreenPainter::title(DatafileWriter& out, const TrueTypeFont& text)
     Brush::shadeRows(wave, 60, 140, 0.5f);
     Brush::outline(wave, INK);
     Brush::stamp(name, wave);
-    letters(name, text, "Tidewander", 260, 66, 72, Rgb(255, 250, 200), Rgb(250, 170, 40), 5);
+    letters(name, text, "Tidewander", 240, 66, 66, Rgb(255, 250, 200), Rgb(250, 170, 40), 5);
     Brush::keep(out, name);
 
     BITMAP* fish = Brush::picture(260, 200);
