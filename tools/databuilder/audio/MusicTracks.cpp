@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <sstream>
 
@@ -336,6 +337,16 @@ void drumBars(Sequencer& seq, const Sound& hit, const std::string& pattern, doub
     }
 }
 
+// A snare run closing a phrase, so the ear hears the eight bars end and the
+// loop begin again.
+void fills(Sequencer& seq, const Sound& snare, const std::string& pattern, std::initializer_list<int> bars,
+    float gain)
+{
+    for (int bar : bars) {
+        seq.drums(snare, pattern, bar * seq.beatsPerBar(), 0.25, gain, -0.1f);
+    }
+}
+
 // A melody written bar by bar; a bar of the wrong length is reported, since
 // it would push every later note off the beat.
 void melody(Sequencer& seq, const Instrument& inst, const std::vector<std::string>& bars, double startBeat,
@@ -412,7 +423,9 @@ Stereo title(Synth& synth)
     padChords(seq, pad, CHORDS, 4, 55, 0.05f);
     arpeggio(seq, sparkle, CHORDS, 4, 2.0, { 4, 5 }, 72, 0.5, 0.06f, 0.5f);
     drumBars(seq, synth.kick(), "x---x---x---x-o-", 0.25, 0, 16, 0.5f, 0.0f);
-    drumBars(seq, synth.snare(), "----x-------x---", 0.25, 0, 16, 0.3f, 0.05f);
+    Sound snare = synth.snare();
+    drumBars(seq, snare, "----x-------x---", 0.25, 0, 16, 0.3f, 0.05f);
+    fills(seq, snare, "----------o--oxx", { 7, 15 }, 0.28f);
     drumBars(seq, synth.hat(), "x-x-x-x-x-x-x-xo", 0.25, 0, 16, 0.14f, 0.3f);
     seq.place(crash(synth), 0, 0.2f, -0.3f);
     seq.place(crash(synth), 32, 0.15f, -0.3f);
@@ -543,7 +556,9 @@ Stereo boss(Synth& synth)
         seq.note(steel, 81, bar * 4.0 + 2.5, 1.0, 0.1f, 0.2f);
     }
     drumBars(seq, synth.kick(0.35), "x-----x-x-----x-", 0.25, 0, 20, 0.5f, 0.0f);
-    drumBars(seq, synth.snare(), "----x-------x--o", 0.25, 0, 20, 0.32f, 0.0f);
+    Sound snare = synth.snare();
+    drumBars(seq, snare, "----x-------x--o", 0.25, 0, 20, 0.32f, 0.0f);
+    fills(seq, snare, "------xx--x-oxx-", { 7, 15, 19 }, 0.3f);
     drumBars(seq, synth.hat(), "x-x-x-x-x-x-x-x-", 0.25, 0, 20, 0.12f, 0.3f);
     for (int bar = 0; bar < 20; bar += 8) {
         seq.place(crash(synth), bar * 4.0, 0.18f, -0.4f);
@@ -751,7 +766,9 @@ Stereo heroics(Synth& synth)
     arpeggio(seq, chime, CHORDS, 4, 1.0, { 2, 1, 3, 1 }, 74, 1.0, 0.05f, 0.5f);
     Sound timpani = synth.tom(75.0, 0.7);
     drumBars(seq, timpani, "x-------x-------", 0.25, 0, 16, 0.4f, 0.0f);
-    drumBars(seq, synth.snare(0.15, 240.0), "x--xx-x-x--xx-xo", 0.25, 0, 16, 0.18f, 0.15f);
+    Sound snare = synth.snare(0.15, 240.0);
+    drumBars(seq, snare, "x--xx-x-x--xx-xo", 0.25, 0, 16, 0.18f, 0.15f);
+    fills(seq, snare, "-x---x-x-x--oxo-", { 7, 15 }, 0.22f);
     drumBars(seq, synth.kick(0.35), "x-------x-------", 0.25, 0, 16, 0.3f, 0.0f);
     for (int bar = 0; bar < 16; bar += 4) {
         seq.place(crash(synth), bar * 4.0, 0.16f, bar % 8 ? 0.4f : -0.4f);
