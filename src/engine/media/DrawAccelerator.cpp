@@ -136,9 +136,30 @@ template <typename Rule> inline void wideRow(uint16_t* to, const uint16_t* from,
     }
 }
 
-struct CopyRule {
-    __m128i operator()(__m128i source, __m128i) const { return source; }
-};
+// Masked copy, eight pixels at a go: a stretch with no mask pixel is stored
+// without reading the target, one that is all mask is not touched at all.
+void maskedCopyRow(uint16_t* to, const uint16_t* from, int count)
+{
+    const __m128i mask = _mm_set1_epi16(static_cast<short>(MASK_COLOR_16));
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        const __m128i source = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i));
+        const __m128i hidden = _mm_cmpeq_epi16(source, mask);
+        const int hiddenBits = _mm_movemask_epi8(hidden);
+        if (hiddenBits == 0) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), source);
+        } else if (hiddenBits != 0xFFFF) {
+            const __m128i behind = _mm_loadu_si128(reinterpret_cast<const __m128i*>(to + i));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i),
+                _mm_or_si128(_mm_and_si128(hidden, behind), _mm_andnot_si128(hidden, source)));
+        }
+    }
+    for (; i < count; ++i) {
+        if (from[i] != MASK_COLOR_16) {
+            to[i] = from[i];
+        }
+    }
+}
 
 // The spread-word rule of transPixel works out, field by field, to
 // behind + floor((source - behind) * n / 32): the fields never carry into
@@ -221,7 +242,7 @@ void drawSprite(BITMAP* target, BITMAP* sprite, int x, int y)
         uint16_t* to = targetRow(target, span, row);
         const uint16_t* from = sourceRow(sprite, span, row);
 #if defined(__SSE2__)
-        wideRow(to, from, span.width, CopyRule());
+        maskedCopyRow(to, from, span.width);
 #else
         for (int i = 0; i < span.width; ++i) {
             if (from[i] != MASK_COLOR_16) {

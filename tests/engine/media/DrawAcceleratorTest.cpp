@@ -80,6 +80,9 @@ TEST(DrawAccelerator, MaskedSpritesMatchAllegroAtEveryEdgeAndClip)
     TargetPair targets(100, 80, 1);
     BITMAP* sprite = noiseBitmap(37, 23, 2);
     BITMAP* wide = noiseBitmap(130, 3, 3); // wider than the target
+    // Whole stretches of solid colour and of mask colour.
+    rectfill(wide, 0, 0, 70, 1, makecol(200, 100, 50));
+    rectfill(wide, 40, 1, 129, 2, bitmap_mask_color(wide));
     for (int clipped = 0; clipped < 2; ++clipped) {
         if (clipped) {
             targets.clip(12, 9, 61, 50);
