@@ -107,8 +107,16 @@ void CreaturePainter::dorir(DatafileWriter& out, const TrueTypeFont&)
         l.height = look.height * (1.12f - 0.22f * t);
         l.length = look.length * (0.94f + 0.1f * t);
         l.eyeLid = 0.0f;
-        Brush::keep(hop,
-            FishPainter::frame(l, 0.8f * std::sin(t * PI * 2), -0.8f + 1.6f * t, 96, 80, -0.12f - 0.25f * t));
+        l.gasp = true;
+        BITMAP* frame = FishPainter::frame(
+            l, 0.8f * std::sin(t * PI * 2), -0.8f + 1.6f * t, 96, 80, -0.12f - 0.25f * t);
+        // Drops of water fly off as it springs up.
+        for (int k = 0; k < 3; ++k) {
+            float dx = 30.0f + k * 16, dy = 20.0f - t * 6 - (k % 2) * 5;
+            Brush::disc(frame, dx, dy, 3.2f, Rgb(20, 40, 80));
+            Brush::disc(frame, dx, dy, 2.2f, Rgb(150, 210, 250));
+        }
+        Brush::keep(hop, frame);
     }
 }
 

@@ -178,7 +178,10 @@ void FishPainter::draw(
     if (look.mouth > 0) {
         float mx = cx - front * 0.93f - look.snout * 0.4f, my = cy + bottom * 0.22f;
         turn(mx, my, cx, cy, tilt);
-        if (look.teeth) {
+        if (look.gasp) {
+            Brush::disc(target, mx + look.mouth * 0.4f, my, look.mouth * 0.45f + 1.0f, look.outline);
+            Brush::disc(target, mx + look.mouth * 0.4f, my, look.mouth * 0.45f, Rgb(150, 30, 50));
+        } else if (look.teeth) {
             Brush::polygon(target, { mx - 2, my - 3, mx + look.mouth, my, mx - 2, my + 4 }, Rgb(90, 20, 30));
             for (int i = 0; i < 3; ++i) {
                 float tx = mx + i * look.mouth / 3.0f;

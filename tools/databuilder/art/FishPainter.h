@@ -35,6 +35,7 @@ public:
         float mouth = 6; // width of the mouth line
         bool teeth = false;
         bool grin = false;
+        bool gasp = false; // an open round mouth (out of the water)
         Rgb outline { 30, 20, 30 };
     };
 
