@@ -152,15 +152,4 @@ TEST_F(LogoControllerTest, AHeldKeyKeepsTheLogoUntilEveryKeyIsUp)
     EXPECT_EQ(std::count(engine->seen.begin(), engine->seen.end(), "JUMPSTATE:title down"), 0);
 }
 
-TEST_F(LogoControllerTest, AKeyHeldSinceStartUpLeavesWhenLetGo)
-{
-    key[KEY_ENTER] = 1;
-    engine->jumpState("logo");
-    frames(50);
-    EXPECT_EQ(engine->top(), "logo");
-    key[KEY_ENTER] = 0;
-    frames(1);
-    EXPECT_EQ(engine->top(), "title");
-}
-
 } // namespace
