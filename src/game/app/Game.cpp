@@ -2,12 +2,22 @@
 
 #include "engine/core/DebugLog.h"
 #include "engine/core/GameState.h"
+#include "engine/core/StateController.h"
 #include "engine/media/Screen.h"
 #include "engine/media/SoundManager.h"
 #include "engine/ui/Menu.h"
+#include "game/app/EndScreens.h"
+#include "game/app/HelpScreen.h"
+#include "game/app/Hud.h"
+#include "game/app/LogoController.h"
 #include "game/app/ProfileList.h"
 #include "game/app/ProgressFile.h"
+#include "game/app/TitleController.h"
+#include "game/minigames/CutSceneController.h"
+#include "game/play/InGameController.h"
+#include "game/play/LevelSelectController.h"
 #include "game/play/Player.h"
+#include "game/play/PowerupShopController.h"
 
 #include <allegro.h>
 
@@ -112,8 +122,15 @@ void Game::init()
         screen->layers[4].followCamera = false;
     }
 
-    // TODO: register the six controllers in the order title, powerupShop,
-    // inGame, levelSelect, logo, cutScene once their classes are in.
+    ownedControllers.emplace_back(new TitleController(this));
+    ownedControllers.emplace_back(new PowerupShopController(this));
+    ownedControllers.emplace_back(new InGameController(this));
+    ownedControllers.emplace_back(new LevelSelectController(this));
+    ownedControllers.emplace_back(new LogoController(this));
+    ownedControllers.emplace_back(new CutSceneController(this));
+    for (const auto& controller : ownedControllers) {
+        registerController(controller.get());
+    }
 
     readProfiles();
     loadProgress();
@@ -176,9 +193,15 @@ void Game::updateState(std::string name, float dt)
 
 void Game::stateEntered(const std::string& name)
 {
-    // TODO: "credits", "100%", "eog" and "helpText" are built by the end
-    // screens and the help screen once they are in.
-    (void)name;
+    if (name == "credits") {
+        EndScreens::buildCredits(*this);
+    } else if (name == "100%") {
+        EndScreens::buildHundredPercent(*this);
+    } else if (name == "eog") {
+        EndScreens::buildEndOfGame(*this);
+    } else if (name == "helpText") {
+        HelpScreen::build(*this);
+    }
 }
 
 void Game::stateLeaving(std::string name)
@@ -204,7 +227,9 @@ void Game::modeChanged()
 
 void Game::drawOverlay()
 {
-    // TODO: the HUD draws here once it is in.
+    if (screen != nullptr && screen->backBuffer != nullptr) {
+        Hud::draw(*this, screen->backBuffer);
+    }
 }
 
 // ---------------------------------------------------------------------------

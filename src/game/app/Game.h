@@ -6,11 +6,13 @@
 #include "engine/media/Sprite.h"
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
 class Menu;
 class Player;
+class StateController;
 
 // The game on the engine: the player's progress and profile, the level-play
 // bookkeeping, the HUD artwork, and the one action handler that gives every
@@ -99,6 +101,9 @@ public:
 private:
     // The answer key of confirm once Esc is up: 1 for Y, 0 for N or Esc.
     int waitForAnswer();
+    // The six screens with behaviour of their own; they live as long as the
+    // game.
+    std::vector<std::unique_ptr<StateController>> ownedControllers;
     // Allegro's own font, put back before the game font is unloaded.
     FONT* allegroFont = nullptr;
 };

@@ -81,7 +81,9 @@ TEST_F(GameActionsTest, OverlaysOpenOnTheReleaseSoPostedTextsUseTheTrueForms)
     game.onAction("endHelp", false);
     EXPECT_EQ(stackNames(game), (Names { "inGame" }));
 
-    game.freezeTimer = 0.0f; // level play has counted the unfreeze down
+    // Level play has counted the unfreeze down.
+    game.freezeTimer = 0.0f;
+    game.frozen = false;
     game.onAction("pushPowerupShop", false);
     EXPECT_EQ(stackNames(game), (Names { "inGame", "powerupShop" }));
 }
@@ -154,6 +156,7 @@ TEST_F(GameActionsTest, TheEndOfALevelLeadsOnOrBackToTheTitle)
     game.currentLevel = 4;
     game.onAction("endLevel", true);
     game.pushState("100%");
+    game.inputLock = 0.0f;
     game.onAction("endLevel", false);
     EXPECT_EQ(stackNames(game), (Names { "inGame" }));
 
@@ -266,13 +269,15 @@ TEST_F(GameActionsTest, TheInGameMenuFreezesPlayAndGivesTheKeysBack)
 
 TEST_F(GameActionsTest, TheInGameMenuStaysShutWhenPlayCannotPause)
 {
+    // The help screen alone keeps it shut, frozen or not.
     game.onAction("pushHelpText", false);
+    game.frozen = false;
     game.onAction("openInGameMenu", true);
     EXPECT_FALSE(inGameMenu.visible);
     EXPECT_FALSE(game.frozen);
     game.onAction("endHelp", false);
 
-    game.freezeTimer = 0.1f;
+    EXPECT_FLOAT_EQ(game.freezeTimer, 0.1f);
     game.onAction("openInGameMenu", true);
     EXPECT_FALSE(inGameMenu.visible);
     game.freezeTimer = 0.0f;
