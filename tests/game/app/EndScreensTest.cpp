@@ -4,7 +4,6 @@
 #include "engine/core/DebugLog.h"
 #include "engine/core/GameState.h"
 #include "engine/media/AnimatedSprite.h"
-#include "engine/media/DatafileManager.h"
 #include "engine/media/Screen.h"
 #include "engine/media/SoundManager.h"
 #include "engine/ui/TextSprite.h"
@@ -18,9 +17,10 @@
 #include <algorithm>
 #include <fstream>
 #include <memory>
-#include <vector>
 
 namespace {
+
+using Names = std::vector<std::string>;
 
 class EndScreensTest : public ::testing::Test {
 protected:
@@ -31,7 +31,6 @@ protected:
         game->screen = new Screen(800, 600, false, true);
         game->screen->layers.resize(5);
         game->sound = new SoundManager(std::make_unique<RecordingAudioDevice>());
-        DatafileManager::setDirectory("dat/");
     }
 
     // The screen's record, as the stack holds it when the game builds it.
@@ -53,15 +52,13 @@ TEST_F(EndScreensTest, CreditsScrollAsOneBlockAndAKeyLeaves)
     EndScreens::buildCredits(*game);
 
     EXPECT_FALSE(game->noClear);
-    EXPECT_EQ(game->bindings["JUMPSTATE_FALSE:title"], std::vector<int> { ActionMap::ANY_KEY });
+    EXPECT_EQ(state.stateActions, Names { "JUMPSTATE_FALSE:title" });
     ASSERT_EQ(state.sprites.size(), 4u);
     auto* first = dynamic_cast<TextSprite*>(state.sprites[0]);
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->text, "Tidewander");
-    EXPECT_EQ(first->alignment, 1);
     const float lineHeight = static_cast<float>(text_height(font));
     EXPECT_EQ(first->y, 600.0f + 2 * lineHeight);
-
     for (int step = 0; step < 40; ++step) {
         game->screen->update(0.25f);
         for (size_t i = 1; i < state.sprites.size(); ++i) {
@@ -69,22 +66,20 @@ TEST_F(EndScreensTest, CreditsScrollAsOneBlockAndAKeyLeaves)
         }
     }
     EXPECT_LT(first->y, 600.0f + 2 * lineHeight - 400.0f);
-    EXPECT_EQ(first->x, 400.0f);
 }
 
 TEST_F(EndScreensTest, CreditsWithoutTextStillAnswerTheKey)
 {
-    GameState& missing = enter("credits");
-    EndScreens::buildCredits(*game);
-    EXPECT_TRUE(missing.sprites.empty());
-    EXPECT_EQ(missing.stateActions, std::vector<std::string> { "JUMPSTATE_FALSE:title" });
-    game->popState();
-
-    std::ofstream("credits.txt").close();
-    GameState& empty = enter("credits");
-    EndScreens::buildCredits(*game);
-    EXPECT_TRUE(empty.sprites.empty());
-    EXPECT_EQ(empty.stateActions, std::vector<std::string> { "JUMPSTATE_FALSE:title" });
+    for (bool fileThere : { false, true }) {
+        if (fileThere) {
+            std::ofstream("credits.txt").close();
+        }
+        GameState& state = enter("credits");
+        EndScreens::buildCredits(*game);
+        EXPECT_TRUE(state.sprites.empty());
+        EXPECT_EQ(state.stateActions, Names { "JUMPSTATE_FALSE:title" });
+        game->popState();
+    }
 }
 
 TEST_F(EndScreensTest, AwardFadesInAndIgnoresKeysWhileLocked)
@@ -94,38 +89,15 @@ TEST_F(EndScreensTest, AwardFadesInAndIgnoresKeysWhileLocked)
     EndScreens::buildHundredPercent(*game);
 
     ASSERT_EQ(state.sprites.size(), 1u);
-    Sprite* award = state.sprites[0];
-    EXPECT_EQ(award->alpha, 0.0f);
-    EXPECT_EQ(award->x, 400.0f);
-    award->update(0.5f);
-    EXPECT_EQ(award->alpha, 255.0f);
-    EXPECT_EQ(game->bindings["endLevel"], std::vector<int> { ActionMap::ANY_KEY });
-    EXPECT_FLOAT_EQ(game->inputLock, 1.5f);
+    EXPECT_EQ(state.stateActions, Names { "endLevel" });
 
-    // A key let go during the first moments keeps the award up.
+    // A key let go in the first second and a half keeps the award up.
+    game->updateState("100%", 1.4f);
     game->onAction("endLevel", false);
     EXPECT_TRUE(game->isOnStack("100%"));
-    game->updateState("100%", 1.0f);
-    game->onAction("endLevel", false);
-    EXPECT_TRUE(game->isOnStack("100%"));
-    game->updateState("100%", 1.0f);
-    EXPECT_EQ(game->inputLock, 0.0f);
+    game->updateState("100%", 0.2f);
     game->onAction("endLevel", false);
     EXPECT_FALSE(game->isOnStack("100%"));
-}
-
-TEST(EndOfGameAward, NeedsEveryStoryLevelAtExactlyHundred)
-{
-    std::map<int, int> percent;
-    for (int level = 0; level < 50; ++level) {
-        percent[level] = 100;
-    }
-    percent[73] = 20; // mini-game and unused slots do not count
-    EXPECT_TRUE(EndScreens::allLevelsPerfect(percent));
-    percent[49] = 99;
-    EXPECT_FALSE(EndScreens::allLevelsPerfect(percent));
-    percent.erase(49);
-    EXPECT_FALSE(EndScreens::allLevelsPerfect(percent));
 }
 
 TEST_F(EndScreensTest, EndOfGameShowsTheAwardOnlyForAPerfectGame)
@@ -133,27 +105,28 @@ TEST_F(EndScreensTest, EndOfGameShowsTheAwardOnlyForAPerfectGame)
     for (int level = 0; level < 50; ++level) {
         game->levelPercent[level] = 100;
     }
+    game->levelPercent[73] = 20; // beyond the story: does not count
     GameState& state = enter("eog");
     EndScreens::buildEndOfGame(*game);
 
     EXPECT_EQ(game->sound->currentMusic, "mus/eog.ogg");
     EXPECT_FLOAT_EQ(game->inputLock, 4.0f);
-    EXPECT_EQ(state.stateActions, std::vector<std::string> { "JUMPSTATE_FALSE:credits" });
+    EXPECT_EQ(state.stateActions, Names { "JUMPSTATE_FALSE:credits" });
     ASSERT_EQ(state.sprites.size(), 4u);
-    struct Expected {
+    const struct {
         int layer;
         float frame, y;
-    };
-    const Expected expected[] = { { 0, 0, 300 }, { 1, 0, 300 }, { 2, 1, 120 }, { 2, 2, 480 } };
+    } expected[] = { { 0, 0, 300 }, { 1, 0, 300 }, { 2, 1, 120 }, { 2, 2, 480 } };
     for (int i = 0; i < 4; ++i) {
         auto* picture = dynamic_cast<AnimatedSprite*>(state.sprites[i]);
         ASSERT_NE(picture, nullptr);
         EXPECT_EQ(picture->frame, expected[i].frame) << i;
         EXPECT_EQ(picture->y, expected[i].y) << i;
-        EXPECT_EQ(picture->x, 400.0f) << i;
-        const auto& layer = game->screen->layers[expected[i].layer].sprites;
+        const auto& layer = picture->screen->layers[expected[i].layer].sprites;
         EXPECT_NE(std::find(layer.begin(), layer.end(), picture), layer.end()) << i;
     }
+    game->levelPercent[49] = 99;
+    EXPECT_FALSE(EndScreens::allLevelsPerfect(game->levelPercent));
 }
 
 } // namespace
