@@ -203,10 +203,10 @@ void ScreenPainter::bubble(DatafileWriter& out, const TrueTypeFont&)
     Brush::keep(out, shot);
     // Drawn additively over the trapped creature: the dark inside adds a
     // faint blue, the rim shines.
-    BITMAP* trap = Brush::picture(120, 120);
-    Brush::disc(trap, 60, 60, 56, Rgb(10, 30, 60));
-    Brush::halo(trap, 60, 60, 56, Rgb(30, 70, 110), 0.5f);
-    bubbleShape(trap, 60, 60, 56, Rgb(150, 220, 255), Rgb(0, 0, 0), false);
+    BITMAP* trap = Brush::picture(150, 150);
+    Brush::disc(trap, 75, 75, 70, Rgb(10, 30, 60));
+    Brush::halo(trap, 75, 75, 70, Rgb(30, 70, 110), 0.5f);
+    bubbleShape(trap, 75, 75, 70, Rgb(150, 220, 255), Rgb(0, 0, 0), false);
     Brush::keep(out, trap);
 }
 
