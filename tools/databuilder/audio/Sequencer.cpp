@@ -1,6 +1,5 @@
 #include "databuilder/audio/Sequencer.h"
 
-#include "databuilder/audio/SvFilter.h"
 #include "databuilder/audio/Synth.h"
 
 #include <algorithm>
@@ -313,20 +312,6 @@ void Sequencer::reverb(float wet, float size, float damping)
         if (keep) {
             l += outL * wet;
             r += outR * wet;
-        }
-    });
-}
-
-void Sequencer::lowpass(double cutoff)
-{
-    SvFilter fl, fr;
-    fl.setup(cutoff, 0.7);
-    fr.setup(cutoff, 0.7);
-    processCircular([&](float& l, float& r, bool keep) {
-        float a = fl.low(l), b = fr.low(r);
-        if (keep) {
-            l = a;
-            r = b;
         }
     });
 }

@@ -48,9 +48,9 @@ public:
 
     void echo(double delayBeats, float feedback, float wet, float spread);
     void reverb(float wet, float size, float damping);
-    void lowpass(double cutoff);
 
-    // Peak-normalises with a soft knee; returns the two channels.
+    // Peak-normalises with a soft knee and returns the two channels; a loop
+    // comes out starting just before its first downbeat.
     std::vector<std::vector<float>> finish(float peak);
 
     // Where step `step` of a line falls, in beats, after swing.
@@ -58,10 +58,11 @@ public:
 
 private:
     size_t position(double beat) const;
+    // Moves a loop's start a few milliseconds early, to a quiet spot.
+    void startNearSilence();
     // Runs a stateful effect so that its state wraps around a loop: the
     // loop's end is run through it unheard before the pass that is kept.
     // A one-shot is processed once.
-    void startNearSilence();
     void processCircular(const std::function<void(float& l, float& r, bool keep)>& effect);
 
     double bpm;
