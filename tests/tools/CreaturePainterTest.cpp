@@ -112,14 +112,14 @@ TEST(CreaturePainterTest, NoSpriteIsCutOffByTheEdgeOfItsPicture)
     // purpose, and the cutscene's scene stands on the frame's floor.
     const std::set<std::string> filling
         = { "dat/crate.dat", "dat/excrate.dat", "dat/spikes.dat", "dat/map.dat", "dat/cutscene0.dat" };
-    for (const Registry::Datafile& spec : Registry::datafiles()) {
-        if (spec.owner != "art" || filling.count(spec.path) || spec.path.find("dat/tiles") == 0
-            || spec.path.find("dat/bg") == 0) {
+    for (const Registry::Datafile& entry : Registry::datafiles()) {
+        if (entry.owner != "art" || filling.count(entry.path) || entry.path.find("dat/tiles") == 0
+            || entry.path.find("dat/bg") == 0) {
             continue;
         }
-        DATAFILE* data = load_datafile((std::string(TIDEWANDER_RUN_DIR) + "/" + spec.path).c_str());
-        ASSERT_NE(nullptr, data) << spec.path;
-        expectWhole(data, spec.path);
+        DATAFILE* data = load_datafile((std::string(TIDEWANDER_RUN_DIR) + "/" + entry.path).c_str());
+        ASSERT_NE(nullptr, data) << entry.path;
+        expectWhole(data, entry.path);
         unload_datafile(data);
     }
 }

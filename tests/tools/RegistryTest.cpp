@@ -86,7 +86,7 @@ TEST(RegistryTest, TableNamesEachFileOnceWithRunsFromZeroWithoutGaps)
 TEST(RegistryTest, CheckFindsWrongTypesMissingObjectsAndBadNestedFiles)
 {
     ScratchDir scratch;
-    Registry::Datafile spec { "x.dat", 16, "art",
+    Registry::Datafile entry { "x.dat", 16, "art",
         { Registry::Run { 0, 1, Kind::Bitmap, "pictures", {} },
             Registry::Run {
                 2, 2, Kind::Nested, "frames", { Registry::Run { 0, 2, Kind::Bitmap, "frame", {} } } } } };
@@ -119,16 +119,16 @@ TEST(RegistryTest, CheckFindsWrongTypesMissingObjectsAndBadNestedFiles)
         Loaded good("x.dat");
         ASSERT_NE(nullptr, good.data);
         EXPECT_EQ(4, good.total) << "three objects and the trailer";
-        EXPECT_TRUE(Registry::check(spec, good.data, good.total - 1, true).empty())
-            << joined(Registry::check(spec, good.data, good.total - 1, true));
+        EXPECT_TRUE(Registry::check(entry, good.data, good.total - 1, true).empty())
+            << joined(Registry::check(entry, good.data, good.total - 1, true));
         // With the trailer counted as addressable the count is wrong.
-        EXPECT_EQ(1u, Registry::check(spec, good.data, good.total).size());
+        EXPECT_EQ(1u, Registry::check(entry, good.data, good.total).size());
     }
 
     write(2, true, 3);
     {
         Loaded wrongType("x.dat");
-        std::vector<std::string> faults = Registry::check(spec, wrongType.data, wrongType.total - 1);
+        std::vector<std::string> faults = Registry::check(entry, wrongType.data, wrongType.total - 1);
         ASSERT_EQ(1u, faults.size());
         EXPECT_NE(std::string::npos, faults[0].find("object 1")) << faults[0];
         EXPECT_NE(std::string::npos, faults[0].find("bitmap")) << faults[0];
@@ -137,7 +137,7 @@ TEST(RegistryTest, CheckFindsWrongTypesMissingObjectsAndBadNestedFiles)
     write(2, false, 2);
     {
         Loaded shortNested("x.dat");
-        std::vector<std::string> faults = Registry::check(spec, shortNested.data, shortNested.total - 1);
+        std::vector<std::string> faults = Registry::check(entry, shortNested.data, shortNested.total - 1);
         ASSERT_EQ(1u, faults.size());
         EXPECT_NE(std::string::npos, faults[0].find("object 2: 2 objects, expected 3")) << faults[0];
     }
@@ -145,26 +145,26 @@ TEST(RegistryTest, CheckFindsWrongTypesMissingObjectsAndBadNestedFiles)
     write(1, false, 3);
     {
         Loaded missing("x.dat");
-        EXPECT_FALSE(Registry::check(spec, missing.data, missing.total - 1).empty());
+        EXPECT_FALSE(Registry::check(entry, missing.data, missing.total - 1).empty());
     }
-    EXPECT_EQ(1u, Registry::check(spec, nullptr, 0).size());
+    EXPECT_EQ(1u, Registry::check(entry, nullptr, 0).size());
 }
 
 TEST(RegistryTest, EveryFileOfTheRunFolderMatchesThroughTheDatafileCache)
 {
     DatafileManager::setDirectory("");
-    for (const Registry::Datafile& spec : Registry::datafiles()) {
-        std::string path = std::string(TIDEWANDER_RUN_DIR) + "/" + spec.path;
+    for (const Registry::Datafile& entry : Registry::datafiles()) {
+        std::string path = std::string(TIDEWANDER_RUN_DIR) + "/" + entry.path;
         ASSERT_TRUE(exists(path.c_str())) << "missing: " << path;
         DatafileManager handle;
         handle.load(path);
         ASSERT_TRUE(handle.loaded) << path;
-        EXPECT_EQ(spec.objectCount(), handle.count)
+        EXPECT_EQ(entry.objectCount(), handle.count)
             << path << ": the game can address every registered object";
-        std::vector<std::string> faults = Registry::check(spec, handle.root, handle.count);
+        std::vector<std::string> faults = Registry::check(entry, handle.root, handle.count);
         EXPECT_TRUE(faults.empty()) << joined(faults);
         // Nested datafiles are selected whole: all their frames are addressable.
-        for (const Registry::Run& run : spec.runs) {
+        for (const Registry::Run& run : entry.runs) {
             if (run.kind == Kind::Nested) {
                 handle.useSubDatafile(run.first);
                 EXPECT_EQ(run.nested.back().last + 1, handle.count) << path;
@@ -180,10 +180,10 @@ TEST(RegistryTest, RunFolderPicturesKeepTheirColourDepth)
     // The artwork is drawn at 16 bits, the levels are 24-bit colour keys.
     int conversion = get_color_conversion();
     set_color_conversion(COLORCONV_NONE);
-    for (const Registry::Datafile& spec : Registry::datafiles()) {
-        Loaded file(std::string(TIDEWANDER_RUN_DIR) + "/" + spec.path);
-        ASSERT_NE(nullptr, file.data) << spec.path;
-        std::vector<std::string> faults = Registry::check(spec, file.data, file.total - 1, true);
+    for (const Registry::Datafile& entry : Registry::datafiles()) {
+        Loaded file(std::string(TIDEWANDER_RUN_DIR) + "/" + entry.path);
+        ASSERT_NE(nullptr, file.data) << entry.path;
+        std::vector<std::string> faults = Registry::check(entry, file.data, file.total - 1, true);
         EXPECT_TRUE(faults.empty()) << joined(faults);
     }
     set_color_conversion(conversion);
