@@ -193,7 +193,14 @@ void TitleController::update(float dt)
 
 void TitleController::readDisplaySettings(Game* owner)
 {
-    owner->highResolution = owner->setting("resx") == HIGH_WIDTH;
+    // Without a "resx" setting (a first start) the window opens 800 wide:
+    // the toggle shows the size really shown, so the first choice of
+    // "Resolution" changes it.
+    float resx = owner->setting("resx");
+    if (owner->screen != nullptr && owner->screen->width == static_cast<int>(HIGH_WIDTH)) {
+        resx = HIGH_WIDTH;
+    }
+    owner->highResolution = resx == HIGH_WIDTH;
     owner->fullscreenOption = owner->setting("fullscreen") != 0.0f;
 }
 

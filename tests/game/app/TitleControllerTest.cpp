@@ -216,27 +216,31 @@ TEST_F(TitleControllerTest, WithoutProfilesOnlyTheFixedLinesRemain)
     EXPECT_EQ(page("DeleteProfile"), (Lines { { "Back", "LINKTO:NewProfile" } }));
 }
 
-TEST_F(TitleControllerTest, TogglesShowTheDisplaySettingsInForce)
+TEST_F(TitleControllerTest, TogglesShowTheDisplayInForce)
 {
-    game->settings["resx"] = 640.0f;
-    game->settings["resy"] = 480.0f;
+    // A first start: no "resx" yet, and the window is 800 wide.
+    game->settings.erase("resx");
     game->settings["fullscreen"] = 1.0f;
-    game->highResolution = true;
+    game->highResolution = false;
     game->fullscreenOption = false;
     game->jumpState("title");
 
-    EXPECT_EQ(entry("Options", 3)->text, "Resolution [Low]");
+    EXPECT_EQ(entry("Options", 3)->text, "Resolution [High]");
     EXPECT_EQ(entry("Options", 4)->text, "Fullscreen [On]");
 
-    game->settings["resx"] = 800.0f;
     game->settings["fullscreen"] = 0.0f;
+    game->highResolution = false;
     frames(1);
     EXPECT_TRUE(game->highResolution);
     EXPECT_FALSE(game->fullscreenOption);
     menu().linkTo("Options");
     frames(1);
-    EXPECT_EQ(entry("Options", 3)->text, "Resolution [High]");
     EXPECT_EQ(entry("Options", 4)->text, "Fullscreen [Off]");
+
+    // So the first choice of "Resolution" really switches to the low one.
+    highlightOption(3);
+    tap(KEY_ENTER);
+    EXPECT_EQ(game->screen->width, 640);
 }
 
 TEST_F(TitleControllerTest, ResolutionSwitchesTheScreenAndRebuildsTheTitleAtMain)
