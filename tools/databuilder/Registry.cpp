@@ -230,14 +230,14 @@ void Registry::addTrailer(DatafileWriter& writer)
 }
 
 std::vector<std::string> Registry::check(
-    const Datafile& spec, const DATAFILE* objects, int count, bool checkDepth)
+    const Datafile& entry, const DATAFILE* objects, int count, bool checkDepth)
 {
     std::vector<std::string> faults;
     if (!objects) {
-        faults.push_back(spec.path + ": not loaded");
+        faults.push_back(entry.path + ": not loaded");
         return faults;
     }
-    checkRuns(spec.runs, objects, count, checkDepth ? spec.colourDepth : 0, spec.path, faults);
+    checkRuns(entry.runs, objects, count, checkDepth ? entry.colourDepth : 0, entry.path, faults);
     return faults;
 }
 

@@ -49,7 +49,7 @@ public:
     // bitmaps must have the registered colour depth (load with colour
     // conversion off for that).
     static std::vector<std::string> check(
-        const Datafile& spec, const DATAFILE* objects, int count, bool checkDepth = false);
+        const Datafile& entry, const DATAFILE* objects, int count, bool checkDepth = false);
 
     // The Allegro type code of a kind (DAT_BITMAP...).
     static int typeCode(Kind kind);

@@ -87,7 +87,7 @@ const std::map<std::string, Painter>& painters()
 
 // Reads a written file back and compares it with the registry, so a painter
 // that forgets a frame stops the build instead of the game.
-bool verify(const Registry::Datafile& spec, const std::string& path)
+bool verify(const Registry::Datafile& entry, const std::string& path)
 {
     int conversion = get_color_conversion();
     set_color_conversion(COLORCONV_NONE);
@@ -101,7 +101,7 @@ bool verify(const Registry::Datafile& spec, const std::string& path)
     while (data[total].type != DAT_END) {
         ++total;
     }
-    std::vector<std::string> faults = Registry::check(spec, data, total - 1, true);
+    std::vector<std::string> faults = Registry::check(entry, data, total - 1, true);
     unload_datafile(data);
     for (const std::string& fault : faults) {
         std::fprintf(stderr, "databuilder: %s\n", fault.c_str());
@@ -119,26 +119,26 @@ bool buildArt(const BuildContext& context)
         return false;
     }
     bool ok = true;
-    for (const Registry::Datafile& spec : Registry::datafiles()) {
-        if (spec.owner != "art") {
+    for (const Registry::Datafile& entry : Registry::datafiles()) {
+        if (entry.owner != "art") {
             continue;
         }
-        auto painter = painters().find(spec.path);
+        auto painter = painters().find(entry.path);
         if (painter == painters().end()) {
-            std::fprintf(stderr, "databuilder: nothing draws [%s]\n", spec.path.c_str());
+            std::fprintf(stderr, "databuilder: nothing draws [%s]\n", entry.path.c_str());
             ok = false;
             continue;
         }
         DatafileWriter out;
         painter->second(out, text);
         Registry::addTrailer(out);
-        std::string path = context.outDir + "/" + spec.path;
+        std::string path = context.outDir + "/" + entry.path;
         if (!out.save(path)) {
             std::fprintf(stderr, "databuilder: cannot write [%s]\n", path.c_str());
             ok = false;
             continue;
         }
-        ok = verify(spec, path) && ok;
+        ok = verify(entry, path) && ok;
     }
     return ok;
 }
