@@ -86,10 +86,9 @@ TEST_F(GameActionsTest, OverlaysOpenOnTheReleaseSoPostedTextsUseTheTrueForms)
     game.frozen = false;
     game.onAction("pushPowerupShop", false);
     EXPECT_EQ(stackNames(game), (Names { "inGame", "powerupShop" }));
-}
+    game.popState();
 
-TEST_F(GameActionsTest, OverlaysStayShutWhilePlayIsHeldOrTheFishIsGone)
-{
+    // Not while play is held, the fish is dead, or there is no fish.
     game.frozen = true;
     game.onAction("pushHelpText", false);
     game.frozen = false;
@@ -299,18 +298,6 @@ TEST_F(GameActionsTest, TheInGameMenuStaysShutWhenPlayCannotPause)
     EXPECT_FALSE(game.frozen);
     game.onAction("closeInGameMenu", true);
     game.onAction("inGameMenuOpensHelpText", true);
-}
-
-TEST_F(GameActionsTest, MenuEntriesThatOpenOverlaysCloseTheMenuFirst)
-{
-    backdrop.visible = true;
-    game.onAction("inGameMenuOpensHelpText", true);
-    EXPECT_FALSE(backdrop.visible);
-    EXPECT_EQ(game.actionQueue, (std::deque<std::string> { "closeInGameMenu", "pushHelpText_true" }));
-
-    game.actionQueue.clear();
-    game.onAction("inGameMenuOpensPowerupShop", true);
-    EXPECT_EQ(game.actionQueue, (std::deque<std::string> { "closeInGameMenu", "pushPowerupShop_true" }));
 }
 
 TEST_F(GameActionsTest, OptionsAndKeysAreSavedAndTheMenusTurnBack)
