@@ -601,9 +601,11 @@ void Game::loadProgress()
     }
     ProgressFile file;
     ProgressFile::Result result = file.load(path);
+    bool keptAside = true;
     if (result == ProgressFile::Result::Damaged) {
         std::string aside = path + ".bad";
-        if (std::rename(path.c_str(), aside.c_str()) == 0) {
+        keptAside = std::rename(path.c_str(), aside.c_str()) == 0;
+        if (keptAside) {
             DebugLog::log("Progress file [" + path + "] is damaged; kept as [" + aside
                 + "], the profile starts afresh");
         } else {
@@ -618,7 +620,8 @@ void Game::loadProgress()
     waterEffect = file.waterEffect;
     levelPercent = file.levelPercent;
     bestTimes = file.bestTimes;
-    if (result != ProgressFile::Result::Loaded) {
+    // A fresh file at once, but never over a damaged one still in place.
+    if (result != ProgressFile::Result::Loaded && keptAside) {
         saveProgress();
     }
 }
