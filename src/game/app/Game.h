@@ -39,7 +39,8 @@ public:
     void drawOverlay() override;
     void shutdown() override;
 
-    // Profiles and progress.
+    // Profiles and progress. The two paths are empty while the current
+    // profile has no name that can be part of a file name.
     void readProfiles();
     void writeProfiles();
     void loadProgress();
