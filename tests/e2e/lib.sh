@@ -22,9 +22,13 @@ e2e_fail() {
 
 e2e_cleanup() {
     if [ -n "$e2e_game_pid" ] && kill -0 "$e2e_game_pid" 2>/dev/null; then
+        # Let go of any key a failed step left down, so the next game gets
+        # a quiet keyboard.
+        for held in Shift_L Return Down Up n y x Escape; do xdotool keyup "$held" 2>/dev/null || true; done
         kill "$e2e_game_pid" 2>/dev/null || true
         sleep 0.5
         kill -9 "$e2e_game_pid" 2>/dev/null || true
+        wait "$e2e_game_pid" 2>/dev/null || true
     fi
     e2e_game_pid=""
     if [ -n "$e2e_scratch" ]; then
@@ -62,9 +66,10 @@ e2e_start() {
 }
 
 # e2e_window [SECONDS]: prints the id of the game's window once it is there.
+# The window opens as "Tidewander" and the game renames it at start-up.
 e2e_window() {
     local wid
-    wid=$(timeout "${1:-15}" xdotool search --sync --name '^Tidewander$' 2>/dev/null | head -n 1) || true
+    wid=$(timeout "${1:-15}" xdotool search --sync --onlyvisible --name '^Tidewander( by Korvenna)?$' 2>/dev/null | head -n 1) || true
     [ -n "$wid" ] || e2e_fail "no window named Tidewander appeared"
     echo "$wid"
 }
@@ -106,4 +111,156 @@ e2e_expect_exit() {
     wait "$e2e_game_pid" || status=$?
     e2e_game_pid=""
     [ "$status" -eq 0 ] || e2e_fail "the game ended with status $status"
+}
+
+# e2e_log_has TEXT: true when debug.log holds the line.
+e2e_log_has() {
+    grep -qxF "$1" "$e2e_scratch/game/debug.log" 2>/dev/null
+}
+
+# e2e_wait_log_count TEXT COUNT [SECONDS]: waits until debug.log holds the
+# line at least COUNT times (datafiles are unloaded each time a screen that
+# used them is left).
+e2e_wait_log_count() {
+    local deadline=$((SECONDS + ${3:-5})) have
+    while [ $SECONDS -lt $deadline ]; do
+        have=$(grep -cxF "$1" "$e2e_scratch/game/debug.log" 2>/dev/null)
+        [ "${have:-0}" -ge "$2" ] && return 0
+        sleep 0.1
+    done
+    e2e_fail "debug.log holds \"$1\" ${have:-0} times, not $2"
+}
+
+# e2e_wait_gone PATH [SECONDS] / e2e_wait_file PATH [SECONDS]: paths are
+# relative to the game's folder.
+e2e_wait_file() {
+    local deadline=$((SECONDS + ${2:-5}))
+    while [ $SECONDS -lt $deadline ]; do
+        [ -e "$e2e_scratch/game/$1" ] && return 0
+        sleep 0.1
+    done
+    e2e_fail "the game did not write $1"
+}
+e2e_wait_gone() {
+    local deadline=$((SECONDS + ${2:-5}))
+    while [ $SECONDS -lt $deadline ]; do
+        [ -e "$e2e_scratch/game/$1" ] || return 0
+        sleep 0.1
+    done
+    e2e_fail "$1 is still there"
+}
+
+# e2e_expect_content PATH TEXT: the file holds exactly these bytes (give the
+# text with its newlines, e.g. $'a\nb\n').
+e2e_expect_content() {
+    local file="$e2e_scratch/game/$1"
+    [ -f "$file" ] || e2e_fail "$1 does not exist"
+    if ! printf '%s' "$2" | cmp -s - "$file"; then
+        e2e_fail "$1 holds $(od -c "$file" | head -n 8), expected $(printf '%s' "$2" | od -c | head -n 8)"
+    fi
+}
+
+# e2e_wait_content PATH TEXT [SECONDS]: waits until the file holds exactly
+# these bytes (the game writes through a temporary file and a rename).
+e2e_wait_content() {
+    local deadline=$((SECONDS + ${3:-5}))
+    while [ $SECONDS -lt $deadline ]; do
+        printf '%s' "$2" | cmp -s - "$e2e_scratch/game/$1" 2>/dev/null && return 0
+        sleep 0.1
+    done
+    e2e_expect_content "$1" "$2"
+}
+
+# e2e_press WINDOW KEY...: each key pressed and released in turn, with a
+# pause after each so that the game sees every edge in its own frames.
+e2e_press() {
+    local wid=$1 k
+    shift
+    for k in "$@"; do
+        e2e_key "$wid" "$k"
+        sleep 0.2
+    done
+}
+
+# e2e_type_upper WINDOW LETTER: one capital letter, Shift held around it.
+e2e_type_upper() {
+    xdotool windowfocus --sync "$1" 2>/dev/null || true
+    xdotool keydown Shift_L
+    sleep 0.1
+    e2e_key "$1" "$2"
+    sleep 0.1
+    xdotool keyup Shift_L
+    sleep 0.2
+}
+
+# e2e_shot WINDOW FILE: the window's pixels as raw RGB bytes.
+e2e_shot() {
+    local try
+    for try in 1 2 3 4 5; do
+        import -window "$1" -depth 8 "rgb:$2" 2>/dev/null && return 0
+        sleep 0.2
+    done
+    e2e_fail "no screenshot of the window"
+}
+
+# e2e_differs A B [BYTES]: true when the two shots differ in more than BYTES
+# bytes (default 3000, about a thousand pixels: more than a blinking cursor).
+e2e_differs() {
+    local n
+    n=$(cmp -l "$1" "$2" 2>/dev/null | wc -l)
+    [ "$n" -gt "${3:-3000}" ]
+}
+
+# e2e_wait_change WINDOW REFERENCE [SECONDS]: waits until the window no
+# longer looks like the reference shot.
+e2e_wait_change() {
+    local deadline=$((SECONDS + ${3:-5})) now="$e2e_scratch/now.rgb"
+    while [ $SECONDS -lt $deadline ]; do
+        e2e_shot "$1" "$now"
+        e2e_differs "$2" "$now" && return 0
+        sleep 0.2
+    done
+    return 1
+}
+
+# e2e_start_title [SETTINGS_TEXT]: starts the game, skips the logo with a
+# key and waits for the title menu; the window id goes to e2e_wid.
+e2e_wid=""
+e2e_start_title() {
+    e2e_start "$@"
+    e2e_wid=$(e2e_window 15) || e2e_fail "no window"
+    e2e_skip_logo "$e2e_wid"
+}
+
+# e2e_skip_logo WINDOW: the logo binds its key when it shows; press until
+# it has gone (it also leaves by itself after five seconds).
+e2e_skip_logo() {
+    local deadline=$((SECONDS + 12))
+    while ! e2e_log_has "unloading dat/logo.dat"; do
+        [ $SECONDS -lt $deadline ] || e2e_fail "the logo did not give way to the title"
+        # A letter: should a press land on the title, its menu ignores it.
+        e2e_key "$1" x
+        sleep 0.4
+    done
+    # The title builds its menu in the same frame; give it a few frames.
+    sleep 0.5
+}
+
+# e2e_wait_exit [SECONDS]: waits for the game to end by itself, status 0.
+e2e_wait_exit() {
+    local deadline=$((SECONDS + ${1:-5})) status
+    while kill -0 "$e2e_game_pid" 2>/dev/null; do
+        [ $SECONDS -lt $deadline ] || e2e_fail "the game did not end"
+        sleep 0.1
+    done
+    status=0
+    wait "$e2e_game_pid" || status=$?
+    e2e_game_pid=""
+    [ "$status" -eq 0 ] || e2e_fail "the game ended with status $status"
+}
+
+# e2e_menu_quit WINDOW: from the title's first page, "Quit" is the sixth line.
+e2e_menu_quit() {
+    e2e_press "$1" Down Down Down Down Down Return
+    e2e_wait_exit 5
 }
