@@ -10,8 +10,12 @@
 #include <string>
 #include <vector>
 
+class Creature;
 class Menu;
+class ParticleSystem;
 class Player;
+class TileMap;
+class Treasure;
 class StateController;
 
 // The game on the engine: the player's progress and profile, the level-play
@@ -59,6 +63,13 @@ public:
     void startLevel(int level);
     bool isOnStack(const std::string& name) { return getState(name) != nullptr; }
 
+    // Level services for the player and the creatures (cells are 80 x 80).
+    bool isTileBlocked(int column, int row) const;
+    bool isSolidForPlayer(int column, int row) const;
+    bool obstacleAt(float x, float y) const;
+    void moveAlongRow(int direction, Creature* creature, float speed);
+    void addCreature(Creature* creature);
+
     // Progress (saved per profile).
     int bubbleLimit = 3;
     int coins = 25;
@@ -84,6 +95,14 @@ public:
     int bossHitPointsMax = 0;
     int bossHitPoints = 0;
     Player* player = nullptr; // owned by the state that made it
+
+    // The level being played: the in-game state owns these objects; the
+    // game only keeps pointers to them for the creatures and the player.
+    std::vector<Creature*> creatures;
+    std::vector<Treasure*> treasures;
+    TileMap* mainLayer = nullptr;
+    TileMap* foregroundLayer = nullptr;
+    ParticleSystem* emitters[3] = { nullptr, nullptr, nullptr };
     float returnTimer = 0.0f;
     float freezeTimer = 0.0f;
     bool frozen = false;
