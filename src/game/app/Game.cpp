@@ -13,11 +13,13 @@
 #include "game/app/ProfileList.h"
 #include "game/app/ProgressFile.h"
 #include "game/app/TitleController.h"
+#include "game/creatures/Creature.h"
 #include "game/minigames/CutSceneController.h"
 #include "game/play/InGameController.h"
 #include "game/play/LevelSelectController.h"
 #include "game/play/Player.h"
 #include "game/play/PowerupShopController.h"
+#include "game/play/TileMap.h"
 
 #include <allegro.h>
 
@@ -37,6 +39,10 @@ const char* const PROFILE_FOLDER = "profiles";
 constexpr int LAYER_COUNT = 5;
 constexpr float MENU_FADE_SECONDS = 0.25f;
 constexpr float HELP_UNFREEZE_SECONDS = 0.1f;
+// Creatures swim on the middle layer, between the tiles and the foreground.
+constexpr int CREATURE_LAYER = 2;
+// The statue that walls the fish in is known by its pictures.
+const char* const SENTINEL_DATAFILE = "dat/sentinel.dat";
 
 bool contains(const std::string& text, const char* part)
 {
@@ -670,4 +676,81 @@ void Game::createProfile(const std::string& name)
     loadProgress();
     profiles.push_back(name);
     writeProfiles();
+}
+
+bool Game::isTileBlocked(int column, int row) const
+{
+    // Without a map there is nowhere to go.
+    return mainLayer == nullptr || mainLayer->isTileBlocked(column, row);
+}
+
+bool Game::isSolidForPlayer(int column, int row) const
+{
+    if (mainLayer == nullptr) {
+        return true;
+    }
+    // A sentinel statue is a wall to the fish, though creatures pass it.
+    for (const Creature* creature : creatures) {
+        if (creature != nullptr && creature->visible && creature->datafile.name == SENTINEL_DATAFILE
+            && Creature::cellOf(creature->x) == column && Creature::cellOf(creature->y) == row) {
+            return true;
+        }
+    }
+    return mainLayer->isTileBlocked(column, row);
+}
+
+bool Game::obstacleAt(float x, float y) const
+{
+    int column = Creature::cellOf(x);
+    int row = Creature::cellOf(y);
+    for (const Creature* creature : creatures) {
+        if (creature != nullptr && creature->visible && creature->obstacle
+            && Creature::cellOf(creature->x) == column && Creature::cellOf(creature->y) == row) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void Game::moveAlongRow(int direction, Creature* creature, float speed)
+{
+    static const int STEP_X[] = { -1, 1, 0, 0 };
+    static const int STEP_Y[] = { 0, 0, -1, 1 };
+    if (creature == nullptr) {
+        return;
+    }
+    if (direction < 0 || direction > 3) {
+        DebugLog::log("moveAlongRow: no direction [" + std::to_string(direction) + "]");
+        return;
+    }
+    const int columns = levelWidth / Creature::CELL_SIZE;
+    const int rows = levelHeight / Creature::CELL_SIZE;
+    int column = Creature::cellOf(creature->x);
+    int row = Creature::cellOf(creature->y);
+    // The map grid ends every scan, whatever the level claims its size is.
+    for (int steps = 0; steps < TileMap::COLUMNS + TileMap::ROWS; ++steps) {
+        int nextColumn = column + STEP_X[direction];
+        int nextRow = row + STEP_Y[direction];
+        if (nextColumn < 0 || nextColumn >= columns || nextRow < 0 || nextRow >= rows
+            || isTileBlocked(nextColumn, nextRow)
+            || obstacleAt(static_cast<float>(Creature::cellCentre(nextColumn)),
+                static_cast<float>(Creature::cellCentre(nextRow)))) {
+            break;
+        }
+        column = nextColumn;
+        row = nextRow;
+    }
+    creature->moveTo(Creature::cellCentre(column), Creature::cellCentre(row), speed);
+}
+
+void Game::addCreature(Creature* creature)
+{
+    if (creature == nullptr) {
+        return;
+    }
+    creature->reset();
+    if (!addSprite(creature, CREATURE_LAYER)) {
+        DebugLog::log("addCreature: no state on the stack to keep the creature");
+    }
+    creatures.push_back(creature);
 }
