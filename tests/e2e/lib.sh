@@ -65,6 +65,16 @@ e2e_start() {
     e2e_game_pid=$!
 }
 
+# e2e_restart: starts the game again in the same folder, keeping what the
+# last run wrote there (its debug.log starts afresh).
+e2e_restart() {
+    rm -f "$e2e_scratch/game/debug.log"
+    (cd "$e2e_scratch/game" && exec ./tidewander >game.out 2>&1) &
+    e2e_game_pid=$!
+    e2e_wid=$(e2e_window 15) || e2e_fail "no window"
+    e2e_skip_logo "$e2e_wid"
+}
+
 # e2e_window [SECONDS]: prints the id of the game's window once it is there.
 # The window opens as "Tidewander" and the game renames it at start-up.
 e2e_window() {
