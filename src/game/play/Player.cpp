@@ -1,7 +1,9 @@
 #include "game/play/Player.h"
 
 #include "engine/core/DebugLog.h"
+#include "engine/media/SoundManager.h"
 #include "game/app/Game.h"
+#include "game/creatures/Creature.h"
 
 #include <allegro.h>
 
@@ -24,6 +26,56 @@ constexpr DefaultKey DEFAULT_KEYS[] = {
 };
 
 constexpr int START_SWIM_SPEED = 200;
+constexpr float SPEED_BOOST_FACTOR = 1.5f;
+// How fast the friend carries the fish along; a bubble blown from its back
+// keeps that speed.
+constexpr int FRIEND_SPEED = 600;
+
+// The fins beat through frames 0 to 20 three times a second.
+constexpr int SWIM_FIRST_FRAME = 0;
+constexpr int SWIM_LAST_FRAME = 20;
+constexpr float SWIM_SECONDS = 0.3f;
+constexpr int FOREVER = -1;
+
+// The fish rises and sinks 10 pixels, 0.8 seconds each way.
+constexpr float BOB_HEIGHT = 10.0f;
+constexpr float BOB_SECONDS = 0.8f;
+
+// A dead fish floats belly up to just above the top of the level; the level
+// restarts 2 seconds after the death.
+constexpr int FLOAT_TO_Y = -10;
+constexpr float FLOAT_SPEED = 100.0f;
+constexpr float RESTART_SECONDS = 2.0f;
+
+// Slow motion halves the game's pace and drags the music with it.
+constexpr float SLOW_MOTION_SCALE = 0.5f;
+constexpr int SLOW_MUSIC_RATE = 500;
+constexpr float SLOW_MUSIC_SLIDE_SECONDS = 1.0f;
+constexpr int NORMAL_MUSIC_RATE = 1000;
+constexpr float NORMAL_MUSIC_SLIDE_SECONDS = 0.5f;
+
+// The bubble: 500 pixels a second, aimed 800 pixels ahead, gone after half
+// a second (about 250 pixels). A faster fish blows faster bubbles, and the
+// invaders' long-range bubble crosses the whole screen.
+constexpr int NORMAL_BUBBLE_SPEED = 500;
+constexpr int FASTER_FISH_BUBBLE_BONUS = 300;
+constexpr int LONG_RANGE_BUBBLE_SPEED = 800;
+constexpr int BUBBLE_REACH = 800;
+constexpr float BUBBLE_FADE_SECONDS = 0.5f;
+constexpr float LONG_RANGE_FADE_SECONDS = 1.0f;
+// Out of water the bubble leaves the fish's mouth, higher than its centre.
+constexpr float DRY_BUBBLE_RISE = 32.0f;
+
+constexpr int FULL_VOLUME = 255;
+constexpr int PAN_CENTRE = 128;
+constexpr int NORMAL_RATE = 1000;
+
+void playSample(const char* name)
+{
+    if (SoundManager* sound = SoundManager::instance()) {
+        sound->play(name, FULL_VOLUME, PAN_CENTRE, NORMAL_RATE, false);
+    }
+}
 
 } // namespace
 
@@ -36,6 +88,11 @@ Player::Player()
         bubbles = game->bubbleLimit;
     }
     loadKeysForProfile();
+
+    bobTween.setUpdatee(&bob);
+    bobTween.pingPong = true;
+    bobTween.start(BOB_HEIGHT, BOB_SECONDS, FOREVER);
+    Creature::hurtPlayer = [](Player& fish) { fish.hurt(); };
 }
 
 Player::~Player()
@@ -48,12 +105,257 @@ Player::~Player()
     }
 }
 
-void Player::onAction(const std::string&, bool) { }
+void Player::onAction(const std::string& action, bool pressed)
+{
+    if (action == "fire" && pressed) {
+        fireBubble();
+    }
+}
 
 void Player::update(float dt)
 {
-    AnimatedSprite::update(dt);
+    // Keys are read even while the level stands still, so that a key held
+    // through a pause is not taken for a fresh press afterwards.
     ActionMap::update(dt);
+    Game* game = Game::instance();
+    if (game != nullptr && game->frozen) {
+        return;
+    }
+
+    countDownPowerups(game, dt);
+    updateBubble(game);
+
+    AnimatedSprite::update(dt);
+    bobTween.update(dt);
+    if (bubble.inFlight && !bubble.onScreen()) {
+        bubble.update(dt);
+    }
+    if (!dead) {
+        offsetY = static_cast<int>(bob);
+    }
+
+    pickUpTreasure(game);
+
+    // Walking on dry land and riding a friend are ways of moving of their
+    // own; a dead fish only floats.
+    if (outOfWater || ridingFriend || dead) {
+        return;
+    }
+    if (controlsLocked) {
+        stopSwimming();
+        return;
+    }
+    float oldX = x;
+    float oldY = y;
+    swim(dt);
+    keepOutOfWalls(game, oldX, oldY);
+}
+
+void Player::countDownPowerups(Game* game, float dt)
+{
+    // Power-ups last their full time on the clock on the wall, slow motion
+    // or not.
+    float seconds = dt;
+    if (game != nullptr && game->timeScale != 1.0f && game->timeScale > 0.0f) {
+        seconds = dt / game->timeScale;
+    }
+    bool slowMotionEnded = false;
+    for (auto entry = powerups.begin(); entry != powerups.end();) {
+        entry->secondsLeft -= seconds;
+        if (entry->secondsLeft < 0.0f) {
+            slowMotionEnded = slowMotionEnded || entry->type == SLOW_MOTION;
+            entry = powerups.erase(entry);
+        } else {
+            ++entry;
+        }
+    }
+    // Two slow motions bought one after the other last until the later one
+    // runs out.
+    if (slowMotionEnded && !hasPowerup(SLOW_MOTION)) {
+        if (SoundManager* sound = SoundManager::instance()) {
+            sound->slideMusicRate(NORMAL_MUSIC_RATE, NORMAL_MUSIC_SLIDE_SECONDS);
+        }
+        if (game != nullptr) {
+            game->timeScale = 1.0f;
+        }
+    }
+}
+
+void Player::updateBubble(Game* game)
+{
+    if (!bubble.inFlight) {
+        return;
+    }
+    if (bubble.faded()) {
+        bubble.land();
+    } else if (game != nullptr) {
+        bubble.hitTest(game->creatures);
+    }
+}
+
+void Player::pickUpTreasure(Game*) { }
+
+void Player::swim(float dt)
+{
+    float factor = hasPowerup(SPEED_BOOST) ? SPEED_BOOST_FACTOR : 1.0f;
+    float step = static_cast<float>(swimSpeed) * factor * dt;
+    bool left = isHeld("left");
+    bool right = isHeld("right");
+    bool up = isHeld("up");
+    bool down = isHeld("down");
+    if (!horizontalMovementOff) {
+        if (left) {
+            setFacing(false);
+            x -= step;
+        } else if (right) {
+            setFacing(true);
+            x += step;
+        }
+    }
+    if (down) {
+        y += step;
+    } else if (up) {
+        y -= step;
+    }
+    if (!left && !right && !up && !down) {
+        stopSwimming();
+    }
+}
+
+bool Player::solidAt(Game* game, float pointX, float pointY) const
+{
+    // Without a level there is no water to swim in.
+    if (game == nullptr) {
+        return true;
+    }
+    return game->isSolidForPlayer(Creature::cellOf(pointX), Creature::cellOf(pointY));
+}
+
+void Player::keepOutOfWalls(Game* game, float oldX, float oldY)
+{
+    int width = game != nullptr ? game->levelWidth : 0;
+    int height = game != nullptr ? game->levelHeight : 0;
+    bool blocked = solidAt(game, x, y) || x >= static_cast<float>(width) || x < 0.0f
+        || y >= static_cast<float>(height) || y < 0.0f;
+    // Sliding diagonally past the corner of a rock is not allowed either.
+    if (!blocked && !ridingFriend) {
+        blocked = solidAt(game, oldX, y) || solidAt(game, x, oldY);
+    }
+    if (!blocked) {
+        return;
+    }
+    x = oldX;
+    y = oldY;
+    stopSwimming();
+    if (ridingFriend) {
+        hurt();
+    }
+}
+
+void Player::stopSwimming()
+{
+    frameTween.stop();
+    frame = static_cast<float>(SWIM_FIRST_FRAME);
+    animationName.clear();
+}
+
+void Player::setFacing(bool right)
+{
+    flipH = right;
+    if (animationName != "swim") {
+        playAnimation("swim", SWIM_FIRST_FRAME, SWIM_LAST_FRAME, SWIM_SECONDS, FOREVER, false, 0.0f);
+    }
+}
+
+void Player::hurt()
+{
+    Game* game = Game::instance();
+    if (dead || controlsLocked) {
+        return;
+    }
+    dead = true;
+    flipH = false;
+    flipV = true;
+    stopSwimming();
+    if (!outOfWater) {
+        moveTo(static_cast<int>(x), FLOAT_TO_Y, FLOAT_SPEED);
+    }
+    playSample("ow");
+    if (game != nullptr) {
+        game->returnTimer = RESTART_SECONDS;
+    }
+}
+
+void Player::fireBubble()
+{
+    Game* game = Game::instance();
+    // A paused level, a dead fish or a bubble already on its way: nothing.
+    if ((game != nullptr && game->frozen) || dead || bubble.inFlight) {
+        return;
+    }
+    bool infinite = hasPowerup(INFINITE_BUBBLES);
+    if (bubbles < 1 && !infinite) {
+        return;
+    }
+    if (!infinite) {
+        --bubbles;
+    }
+    playSample("bubble");
+
+    int speed = NORMAL_BUBBLE_SPEED;
+    if (ridingFriend) {
+        speed = FRIEND_SPEED + NORMAL_BUBBLE_SPEED;
+    }
+    if (swimSpeed != START_SWIM_SPEED) {
+        speed = swimSpeed + FASTER_FISH_BUBBLE_BONUS;
+    }
+    if (longRangeBubble) {
+        speed = LONG_RANGE_BUBBLE_SPEED;
+    }
+    float fromY = outOfWater ? y - DRY_BUBBLE_RISE : y;
+    int targetX = static_cast<int>(x) + (flipH ? BUBBLE_REACH : -BUBBLE_REACH);
+    float fade = longRangeBubble ? LONG_RANGE_FADE_SECONDS : BUBBLE_FADE_SECONDS;
+    bubble.launch(x, fromY, targetX, static_cast<float>(speed), fade, screen);
+}
+
+void Player::activatePowerup(int type, float seconds)
+{
+    if (type != INFINITE_BUBBLES && type != SPEED_BOOST && type != SLOW_MOTION) {
+        DebugLog::log("Player: no timed power-up of type [" + std::to_string(type) + "]");
+        return;
+    }
+    if (!(seconds > 0.0f)) {
+        DebugLog::log("Player: a power-up of [" + std::to_string(seconds) + "] seconds does nothing");
+        return;
+    }
+    powerups.push_back(Powerup { type, seconds });
+    if (type == SLOW_MOTION) {
+        if (SoundManager* sound = SoundManager::instance()) {
+            sound->slideMusicRate(SLOW_MUSIC_RATE, SLOW_MUSIC_SLIDE_SECONDS);
+        }
+        if (Game* game = Game::instance()) {
+            game->timeScale = SLOW_MOTION_SCALE;
+        }
+    }
+}
+
+bool Player::hasPowerup(int type) const
+{
+    for (const Powerup& entry : powerups) {
+        if (entry.type == type) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void Player::setSwimSpeed(int pixelsPerSecond)
+{
+    if (pixelsPerSecond < 0) {
+        DebugLog::log("Player: a swim speed of [" + std::to_string(pixelsPerSecond) + "] is not a speed");
+        return;
+    }
+    swimSpeed = pixelsPerSecond;
 }
 
 void Player::setDefaultKeys()

@@ -2,14 +2,25 @@
 
 #include "engine/core/ActionMap.h"
 #include "engine/media/AnimatedSprite.h"
+#include "engine/media/Interpolator.h"
+#include "game/play/Bubble.h"
 
 #include <string>
 #include <vector>
 
+class Game;
+
 // The fish the player steers. It is its own key listener: the actions
 // "left", "right", "up", "down" and "fire" come from the profile's key file.
+// It swims against the rock of the level's main map, blows one bubble at a
+// time, picks up treasure and keeps the power-ups bought in the shop.
 class Player : public AnimatedSprite, public ActionMap {
 public:
+    // Power-ups that run on a timer.
+    static constexpr int INFINITE_BUBBLES = 0;
+    static constexpr int SPEED_BOOST = 2;
+    static constexpr int SLOW_MOTION = 4;
+
     Player();
     ~Player() override;
 
@@ -24,6 +35,16 @@ public:
     // when it is missing).
     void loadKeysForProfile();
 
+    // One touch of danger is enough: the fish turns belly up, floats off and
+    // the level starts again a little later.
+    void hurt();
+    // Right when true; the fins start beating unless they already are.
+    void setFacing(bool right);
+    void activatePowerup(int type, float seconds);
+    bool hasPowerup(int type) const;
+    void setSwimSpeed(int pixelsPerSecond);
+    bool bubbleInFlight() const { return bubble.inFlight; }
+
     struct Powerup {
         int type;
         float secondsLeft;
@@ -36,5 +57,26 @@ public:
     bool outOfWater = false;
     bool ridingFriend = false;
     bool rocketSmoke = false;
+    // Mini-games take the fish's controls in part or whole.
+    bool controlsLocked = false;
+    bool horizontalMovementOff = false;
+    bool longRangeBubble = false;
     std::vector<Powerup> powerups;
+
+    // The gentle up-and-down of a fish at rest in the water.
+    float bob = 0.0f;
+    Interpolator bobTween;
+    Bubble bubble;
+
+private:
+    void fireBubble();
+    void countDownPowerups(Game* game, float dt);
+    void updateBubble(Game* game);
+    void pickUpTreasure(Game* game);
+    void swim(float dt);
+    // Puts the fish back where it was when its new place is rock or outside
+    // the level.
+    void keepOutOfWalls(Game* game, float oldX, float oldY);
+    bool solidAt(Game* game, float pointX, float pointY) const;
+    void stopSwimming();
 };
