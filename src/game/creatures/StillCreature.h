@@ -1,0 +1,19 @@
+#pragma once
+
+#include "game/creatures/Creature.h"
+
+#include <string>
+
+class Treasure;
+
+// A creature that shows its picture and stays where the level put it: it
+// stands in for every kind whose own behaviour is still to come, so levels
+// can already be loaded, drawn and played around them. It can be trapped
+// unless made bubble-proof, and pops like any other creature.
+class StillCreature final : public Creature {
+public:
+    explicit StillCreature(const std::string& datafileName, bool proofAgainstBubbles = false);
+
+    // The pearl a clam keeps in its shell; the level's treasure list owns it.
+    Treasure* keptTreasure = nullptr;
+};

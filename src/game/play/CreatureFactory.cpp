@@ -1,0 +1,92 @@
+#include "game/play/CreatureFactory.h"
+
+#include "game/creatures/StillCreature.h"
+
+namespace {
+
+using Kind = LevelColours::Kind;
+using Row = LevelColours::Row;
+
+// Until a kind has its own class it stands still and shows its picture.
+Creature* trappable(const Row& row)
+{
+    return new StillCreature(row.datafile);
+}
+
+// Bosses, cannons, clams, refill points and sharks never go into a bubble.
+Creature* bubbleProof(const Row& row)
+{
+    return new StillCreature(row.datafile, true);
+}
+
+Creature* spikes(const Row& row)
+{
+    Creature* creature = bubbleProof(row);
+    creature->flipV = row.hanging;
+    return creature;
+}
+
+Creature* sentinel(const Row& row)
+{
+    Creature* creature = bubbleProof(row);
+    creature->flipH = row.facesLeft;
+    return creature;
+}
+
+// The explosive crate's row names its own pictures ("excrate.dat").
+Creature* crate(const Row& row)
+{
+    Creature* creature = bubbleProof(row);
+    creature->obstacle = true;
+    return creature;
+}
+
+// The shark is built with row.sharkArgument once it swims.
+Creature* shark(const Row& row)
+{
+    return bubbleProof(row);
+}
+
+struct Entry {
+    Kind kind;
+    CreatureFactory::Maker make;
+};
+
+const Entry TABLE[] = {
+    { Kind::CRAB, trappable },
+    { Kind::LEVIATHAN, bubbleProof },
+    { Kind::EEL, trappable },
+    { Kind::ANGLER, trappable },
+    { Kind::SPIKES, spikes },
+    { Kind::PIRATE_FISH, trappable },
+    { Kind::PUFFER_FISH, trappable },
+    { Kind::CRATE, crate },
+    { Kind::SENTINEL, sentinel },
+    { Kind::SEAGULL, trappable },
+    { Kind::SHARK, shark },
+    { Kind::SWORDFISH, bubbleProof },
+    { Kind::JELLYFISH, trappable },
+    { Kind::CANNON, bubbleProof },
+    { Kind::DOLPHIN, trappable },
+    { Kind::SLEEPY_FISH, trappable },
+    { Kind::REFILL, bubbleProof },
+    { Kind::CLAM, bubbleProof },
+};
+
+} // namespace
+
+CreatureFactory::Maker CreatureFactory::makerFor(Kind kind)
+{
+    for (const Entry& entry : TABLE) {
+        if (entry.kind == kind) {
+            return entry.make;
+        }
+    }
+    return nullptr;
+}
+
+Creature* CreatureFactory::create(const Row& row)
+{
+    Maker make = makerFor(row.kind);
+    return make != nullptr ? make(row) : nullptr;
+}
