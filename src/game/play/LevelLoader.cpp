@@ -65,7 +65,11 @@ bool LevelLoader::loadLevel(int level)
     int index = LevelProperties::pictureIndex(level);
     // Asking the cache for an object it does not have is an error report of
     // its own; the loader's report says more.
-    if (!file.isLoaded() || index < 0 || index >= file.count) {
+    if (!file.isLoaded()) {
+        refuse(level, "lvl/levels.dat could not be read");
+        return false;
+    }
+    if (index < 0 || index >= file.count) {
         refuse(level, "lvl/levels.dat has no picture for it");
         return false;
     }

@@ -139,6 +139,9 @@ TEST_F(LevelLoaderTest, FindsEachLevelsPictureOrReportsItMissing)
     }
     EXPECT_EQ(240, game.levelWidth);
     EXPECT_EQ(0, DatafileManager::referenceCount("lvl/levels.dat")) << "the file is let go";
+    std::filesystem::remove("lvl/levels.dat");
+    EXPECT_FALSE(load(0));
+    EXPECT_TRUE(logHas("level [0]: lvl/levels.dat could not be read"));
 }
 
 TEST_F(LevelLoaderTest, APictureLargerThanTheTileGridIsRefused)
