@@ -1,9 +1,11 @@
 #include "game/play/Player.h"
 
 #include "engine/core/DebugLog.h"
+#include "engine/media/ParticleSystem.h"
 #include "engine/media/SoundManager.h"
 #include "game/app/Game.h"
 #include "game/creatures/Creature.h"
+#include "game/play/Treasure.h"
 
 #include <allegro.h>
 
@@ -65,6 +67,14 @@ constexpr float BUBBLE_FADE_SECONDS = 0.5f;
 constexpr float LONG_RANGE_FADE_SECONDS = 1.0f;
 // Out of water the bubble leaves the fish's mouth, higher than its centre.
 constexpr float DRY_BUBBLE_RISE = 32.0f;
+
+// Treasure is picked up by swimming into its cell; out of water the fish's
+// point is taken at its middle rather than at its feet.
+constexpr float DRY_PICKUP_RISE = 40.0f;
+constexpr float TREASURE_FADE_SECONDS = 0.5f;
+constexpr int SPARKLE_EMITTER = 1;
+constexpr int SPARKLES = 20;
+constexpr int ANY_LIGHT_COLOUR = -1;
 
 constexpr int FULL_VOLUME = 255;
 constexpr int PAN_CENTRE = 128;
@@ -193,7 +203,31 @@ void Player::updateBubble(Game* game)
     }
 }
 
-void Player::pickUpTreasure(Game*) { }
+void Player::pickUpTreasure(Game* game)
+{
+    // A dead fish floating up past a chest does not take it: the level is
+    // about to start again.
+    if (game == nullptr || dead) {
+        return;
+    }
+    int column = Creature::cellOf(x);
+    int row = Creature::cellOf(outOfWater ? y - DRY_PICKUP_RISE : y);
+    for (Treasure* treasure : game->treasures) {
+        if (treasure == nullptr || !treasure->visible || treasure->alpha != 255.0f
+            || treasure->alphaTween.active) {
+            continue;
+        }
+        if (Creature::cellOf(treasure->x) != column || Creature::cellOf(treasure->y) != row) {
+            continue;
+        }
+        playSample("treasure");
+        treasure->alphaTween.start(0.0f, TREASURE_FADE_SECONDS, 0);
+        if (ParticleSystem* sparkles = game->emitters[SPARKLE_EMITTER]) {
+            sparkles->burst(treasure->x, treasure->y, SPARKLES, ANY_LIGHT_COLOUR);
+        }
+        treasure->collected = true;
+    }
+}
 
 void Player::swim(float dt)
 {

@@ -1,4 +1,5 @@
 #include "game/play/FishLevel.h"
+#include "game/play/Treasure.h"
 
 #include "support/RecordingAudioDevice.h"
 #include "support/ScratchDir.h"
@@ -173,6 +174,35 @@ TEST_F(PlayerMovementTest, HurtKillsOnceAndTheDeadFishOnlyFloatsUp)
     EXPECT_FALSE(fish->bubbleInFlight());
     run(2.2f);
     EXPECT_EQ(fish->y, -10.0f);
+}
+
+TEST_F(PlayerMovementTest, TreasureIsPickedUpOnceInItsCellAndNeverByADeadFish)
+{
+    Treasure chest(Treasure::CHEST);
+    chest.setPosition(280, 200); // centre of cell (3, 2)
+    Treasure above(Treasure::PEARL);
+    above.setPosition(200, 120); // cell (2, 1), straight above the fish
+    Treasure fading(Treasure::PEARL);
+    fading.setPosition(200, 200); // the fish's own cell, but already going
+    fading.alphaTween.start(0.0f, 5.0f, 0);
+    game.treasures = { &chest, &above, &fading };
+
+    hold(KEY_RIGHT);
+    run(0.3f); // into cell (3, 2) at x 240, on to 260
+    EXPECT_TRUE(chest.collected);
+    EXPECT_TRUE(chest.alphaTween.active);
+    EXPECT_FALSE(fading.collected);
+    EXPECT_EQ(plays("treasure"), 1);
+    letGo(KEY_RIGHT);
+    run(0.5f); // resting in the cell: not taken twice
+    EXPECT_EQ(plays("treasure"), 1);
+
+    fish->setPosition(200, 200);
+    fish->hurt();
+    run(2.0f); // floats up through cell (2, 1)
+    EXPECT_FALSE(above.collected);
+    EXPECT_EQ(plays("treasure"), 1);
+    game.treasures.clear();
 }
 
 TEST_F(PlayerMovementTest, WithoutAMapTheFishStaysPut)
