@@ -2,6 +2,7 @@
 
 #include "engine/core/DebugLog.h"
 #include "engine/media/ParticleSystem.h"
+#include "engine/media/Screen.h"
 #include "engine/media/SoundManager.h"
 #include "game/app/Game.h"
 #include "game/creatures/Creature.h"
@@ -68,6 +69,15 @@ constexpr float LONG_RANGE_FADE_SECONDS = 1.0f;
 // Out of water the bubble leaves the fish's mouth, higher than its centre.
 constexpr float DRY_BUBBLE_RISE = 32.0f;
 
+// The plunger lunges one cell forward and comes back, at 300 pixels a
+// second; it is held 64 pixels in front of the fish and fades in over a
+// second when it is handed over.
+constexpr int LUNGE_REACH = 80;
+constexpr float LUNGE_SPEED = 300.0f;
+constexpr int HELD_ITEM_REACH = 64;
+constexpr float HELD_ITEM_FADE_SECONDS = 1.0f;
+constexpr int HELD_ITEM_LAYER = 3;
+
 // Treasure is picked up by swimming into its cell; out of water the fish's
 // point is taken at its middle rather than at its feet.
 constexpr float DRY_PICKUP_RISE = 40.0f;
@@ -112,6 +122,10 @@ Player::~Player()
     Game* game = Game::instance();
     if (game != nullptr && game->player == this) {
         game->player = nullptr;
+    }
+    // Nor may the layer that shows the plunger.
+    if (heldItemShownOn != nullptr && Screen::instance() == heldItemShownOn) {
+        heldItemShownOn->removeSprite(&heldItem, HELD_ITEM_LAYER);
     }
 }
 
@@ -159,6 +173,47 @@ void Player::update(float dt)
     float oldY = y;
     swim(dt);
     keepOutOfWalls(game, oldX, oldY);
+
+    if (lungeState == 1 && !moving) {
+        moveTo(static_cast<int>(x) - LUNGE_REACH, static_cast<int>(y), LUNGE_SPEED);
+        lungeState = 2;
+    } else if (lungeState == 2 && !moving) {
+        lungeState = 0;
+    }
+    placeHeldItem();
+}
+
+void Player::placeHeldItem()
+{
+    heldItem.x = flipH ? x - HELD_ITEM_REACH + 2 * HELD_ITEM_REACH : x - HELD_ITEM_REACH;
+    heldItem.y = y;
+    heldItem.flipH = !flipH;
+    heldItem.offsetY = offsetY;
+}
+
+void Player::givePlunger()
+{
+    if (holdingPlunger) {
+        return;
+    }
+    holdingPlunger = true;
+    heldItem.datafile.load("plunger.dat");
+    heldItem.alpha = 0.0f;
+    heldItem.alphaTween.start(255.0f, HELD_ITEM_FADE_SECONDS, 0);
+    placeHeldItem();
+    if (screen != nullptr && screen->isValidLayer(HELD_ITEM_LAYER)) {
+        screen->addSprite(&heldItem, HELD_ITEM_LAYER);
+        heldItemShownOn = screen;
+    }
+}
+
+void Player::lunge()
+{
+    if (lungeState != 0) {
+        return;
+    }
+    lungeState = 1;
+    moveTo(static_cast<int>(x) + LUNGE_REACH, static_cast<int>(y), LUNGE_SPEED);
 }
 
 void Player::countDownPowerups(Game* game, float dt)
@@ -239,7 +294,7 @@ void Player::swim(float dt)
     bool down = isHeld("down");
     if (!horizontalMovementOff) {
         if (left) {
-            setFacing(false);
+            setFacing(holdingPlunger);
             x -= step;
         } else if (right) {
             setFacing(true);
@@ -325,6 +380,10 @@ void Player::fireBubble()
     Game* game = Game::instance();
     // A paused level, a dead fish or a bubble already on its way: nothing.
     if ((game != nullptr && game->frozen) || dead || bubble.inFlight) {
+        return;
+    }
+    if (holdingPlunger) {
+        lunge();
         return;
     }
     bool infinite = hasPowerup(INFINITE_BUBBLES);

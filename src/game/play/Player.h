@@ -9,6 +9,7 @@
 #include <vector>
 
 class Game;
+class Screen;
 
 // The fish the player steers. It is its own key listener: the actions
 // "left", "right", "up", "down" and "fire" come from the profile's key file.
@@ -23,6 +24,8 @@ public:
 
     Player();
     ~Player() override;
+    Player(const Player&) = delete;
+    Player& operator=(const Player&) = delete;
 
     void onAction(const std::string& action, bool pressed) override;
     void update(float dt) override;
@@ -44,6 +47,9 @@ public:
     bool hasPowerup(int type) const;
     void setSwimSpeed(int pixelsPerSecond);
     bool bubbleInFlight() const { return bubble.inFlight; }
+    // The swordfish's levels: the fish carries a plunger, always faces right
+    // and "fire" lunges with it instead of blowing a bubble.
+    void givePlunger();
 
     struct Powerup {
         int type;
@@ -61,15 +67,22 @@ public:
     bool controlsLocked = false;
     bool horizontalMovementOff = false;
     bool longRangeBubble = false;
+    bool holdingPlunger = false;
+    // 0 at rest, 1 lunging forward, 2 coming back.
+    int lungeState = 0;
     std::vector<Powerup> powerups;
 
     // The gentle up-and-down of a fish at rest in the water.
     float bob = 0.0f;
     Interpolator bobTween;
     Bubble bubble;
+    // The plunger in the fish's mouth.
+    AnimatedSprite heldItem;
 
 private:
     void fireBubble();
+    void lunge();
+    void placeHeldItem();
     void countDownPowerups(Game* game, float dt);
     void updateBubble(Game* game);
     void pickUpTreasure(Game* game);
@@ -79,4 +92,6 @@ private:
     void keepOutOfWalls(Game* game, float oldX, float oldY);
     bool solidAt(Game* game, float pointX, float pointY) const;
     void stopSwimming();
+
+    Screen* heldItemShownOn = nullptr;
 };

@@ -3,6 +3,8 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 using fishtest::DT;
@@ -105,6 +107,31 @@ TEST_F(BubbleTest, FasterFishAndLongRangeBubblesFlyFaster)
         EXPECT_FALSE(fish->bubbleInFlight());
         fish->bubbles = 3;
     }
+}
+
+TEST_F(BubbleTest, WithThePlungerFireLungesOneCellAndBackInstead)
+{
+    fish->givePlunger();
+    auto& top = game.screen->layers[3].sprites;
+    EXPECT_NE(std::find(top.begin(), top.end(), &fish->heldItem), top.end());
+
+    fire();
+    EXPECT_FALSE(fish->bubbleInFlight());
+    EXPECT_EQ(fish->bubbles, 3);
+    EXPECT_EQ(plays("bubble"), 0);
+    run(0.2f);
+    EXPECT_GT(fish->x, 250.0f);
+    fire(); // mid-lunge: no second lunge
+    run(0.6f);
+    EXPECT_NEAR(fish->x, 200.0f, 0.5f);
+    EXPECT_EQ(fish->lungeState, 0);
+    EXPECT_EQ(fish->heldItem.x, 264.0f); // in front of the fish
+
+    // Swimming left, the fish with the plunger still faces right.
+    hold(KEY_LEFT);
+    run(0.1f);
+    EXPECT_TRUE(fish->flipH);
+    EXPECT_LT(fish->x, 200.0f);
 }
 
 } // namespace
