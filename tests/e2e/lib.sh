@@ -24,7 +24,7 @@ e2e_cleanup() {
     if [ -n "$e2e_game_pid" ] && kill -0 "$e2e_game_pid" 2>/dev/null; then
         # Let go of any key a failed step left down, so the next game gets
         # a quiet keyboard.
-        for held in Shift_L Return Down Up n y x Escape; do xdotool keyup "$held" 2>/dev/null || true; done
+        for held in Shift_L Return Down Up Left Right n y x a Escape; do xdotool keyup "$held" 2>/dev/null || true; done
         kill "$e2e_game_pid" 2>/dev/null || true
         sleep 0.5
         kill -9 "$e2e_game_pid" 2>/dev/null || true
@@ -44,12 +44,24 @@ e2e_init() {
     e2e_run_dir=$(cd "$e2e_run_dir" && pwd) || { echo "FAIL: no run folder $1" >&2; exit 1; }
     [ -x "$e2e_run_dir/tidewander" ] || { echo "FAIL: no tidewander in $e2e_run_dir" >&2; exit 1; }
     [ -n "${DISPLAY:-}" ] || { echo "FAIL: DISPLAY is not set (./test starts a virtual one)" >&2; exit 1; }
-    for tool in xdotool xwininfo timeout; do
+    for tool in xdotool xwininfo timeout import cmp; do
         command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed" >&2; exit 1; }
     done
     e2e_scratch=$(mktemp -d "${TMPDIR:-/tmp}/tidewander-e2e-XXXXXX")
+    # E2E_SOUND=1 runs every game with the null sound device (see below).
+    [ "${E2E_SOUND:-0}" = 1 ] && e2e_null_sound
     trap e2e_cleanup EXIT
     trap 'e2e_cleanup; exit 1' INT TERM
+}
+
+# e2e_null_sound: games started from now on get a sound device that plays
+# into nothing (an ALSA null device in a home folder of their own), so the
+# sound manager runs as on a machine with speakers.
+e2e_home=""
+e2e_null_sound() {
+    e2e_home="$e2e_scratch/home"
+    mkdir -p "$e2e_home"
+    printf 'pcm.!default {\n    type null\n}\n' >"$e2e_home/.asoundrc"
 }
 
 # e2e_start [SETTINGS_TEXT]: a fresh copy of the run folder, with settings.cfg
@@ -61,7 +73,7 @@ e2e_start() {
     if [ $# -gt 0 ]; then
         printf '%s\n' "$1" >"$e2e_scratch/game/settings.cfg"
     fi
-    (cd "$e2e_scratch/game" && exec ./tidewander >game.out 2>&1) &
+    (cd "$e2e_scratch/game" && HOME=${e2e_home:-$HOME} exec ./tidewander >game.out 2>&1) &
     e2e_game_pid=$!
 }
 
@@ -69,7 +81,7 @@ e2e_start() {
 # last run wrote there (its debug.log starts afresh).
 e2e_restart() {
     rm -f "$e2e_scratch/game/debug.log"
-    (cd "$e2e_scratch/game" && exec ./tidewander >game.out 2>&1) &
+    (cd "$e2e_scratch/game" && HOME=${e2e_home:-$HOME} exec ./tidewander >game.out 2>&1) &
     e2e_game_pid=$!
     e2e_wid=$(e2e_window 15) || e2e_fail "no window"
     e2e_skip_logo "$e2e_wid"
@@ -99,10 +111,16 @@ e2e_size() {
     xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'
 }
 
+# e2e_focus WINDOW: keys go to the focused window. The wait is bounded: a
+# window that has gone away never takes the focus.
+e2e_focus() {
+    timeout 2 xdotool windowfocus --sync "$1" >/dev/null 2>&1 || true
+}
+
 # e2e_key WINDOW KEY: focuses the window and holds the key long enough for
 # the game to see it.
 e2e_key() {
-    xdotool windowfocus --sync "$1" 2>/dev/null || true
+    e2e_focus "$1"
     xdotool keydown "$2"
     sleep 0.15
     xdotool keyup "$2"
@@ -194,7 +212,7 @@ e2e_press() {
 
 # e2e_type_upper WINDOW LETTER: one capital letter, Shift held around it.
 e2e_type_upper() {
-    xdotool windowfocus --sync "$1" 2>/dev/null || true
+    e2e_focus "$1"
     xdotool keydown Shift_L
     sleep 0.1
     e2e_key "$1" "$2"

@@ -28,7 +28,7 @@ run_credits() {
         e2e_differs "$e2e_scratch/roll1.rgb" "$e2e_scratch/roll2.rgb" \
             || e2e_fail "$label: the credits did not move in a second"
     fi
-    xdotool windowfocus --sync "$wid" 2>/dev/null || true
+    e2e_focus "$wid"
     xdotool keydown x
     sleep 1
     e2e_shot "$wid" "$e2e_scratch/held.rgb"

@@ -50,7 +50,7 @@ e2e_start
 wid=$(e2e_window 15) || exit 1
 opened=$(now_ms)
 wait_logo_shown "$wid" "$e2e_scratch/first.rgb"
-xdotool windowfocus --sync "$wid" 2>/dev/null || true
+e2e_focus "$wid"
 xdotool keydown Return
 sleep 1.5
 e2e_log_has "unloading dat/logo.dat" && { xdotool keyup Return; e2e_fail "the logo left while the key was still down"; }

@@ -12,7 +12,7 @@ default_keys=$'down 1 85 \nfire 1 75 \nleft 1 82 \nright 1 83 \nup 1 84 \n'
 # hold WINDOW KEY SECONDS: keeps a key down while the game sits in its
 # blocking Y/N prompt, which looks at the keys that are down.
 hold() {
-    xdotool windowfocus --sync "$1" 2>/dev/null || true
+    e2e_focus "$1"
     xdotool keydown "$2"
     sleep "$3"
     xdotool keyup "$2"

@@ -19,7 +19,7 @@ e2e_start_title
 wid=$e2e_wid
 e2e_press "$wid" Return
 e2e_wait_log "unloading dat/title.dat"
-xdotool windowfocus --sync "$wid" 2>/dev/null || true
+e2e_focus "$wid"
 
 # The opening caption stands still; a key let go now must not start the
 # story early.
