@@ -130,9 +130,9 @@ void LevelLoader::apply(const LevelColours::Row& row, int column, int cellRow)
 
 void LevelLoader::build(const LevelColours::Row& row, int column, int cellRow)
 {
-    if (row.givesPlunger) {
-        // TODO: hand the fish its plunger here once it can hold one, before
-        // the swordfish is built.
+    // The fish holds its plunger before the swordfish it will fight exists.
+    if (row.givesPlunger && game.player != nullptr) {
+        game.player->givePlunger();
     }
     Creature* creature = CreatureFactory::create(row);
     if (creature == nullptr) {

@@ -30,7 +30,8 @@ protected:
     {
         std::filesystem::create_directory("dat");
         DatafileManager::setDirectory("dat/");
-        std::vector<std::string> names = { "bubble.dat", "treasure.dat", "dorir.dat", "particles.dat" };
+        std::vector<std::string> names
+            = { "bubble.dat", "treasure.dat", "dorir.dat", "particles.dat", "plunger.dat" };
         for (const LevelColours::Row& row : LevelColours::rows()) {
             if (row.datafile[0] != '\0') {
                 names.push_back(row.datafile);

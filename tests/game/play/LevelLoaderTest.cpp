@@ -26,6 +26,7 @@ const std::map<char, int> LEGEND = {
     { '<', 0x00ff80 }, // sentinel looking left
     { 'x', 0xa46400 }, // explosive crate
     { 'r', 0xfe0001 }, // a step from rock: no colour of the table
+    { 'w', 0xff007d }, // swordfish
 };
 
 class LevelLoaderTest : public leveltest::LevelWorld {
@@ -116,14 +117,17 @@ TEST_F(LevelLoaderTest, TilesGoToTheirLayersWithTheirExactColours)
 
 TEST_F(LevelLoaderTest, TheFishStartsAtTheLastStartMetOrStaysWhereItWas)
 {
-    writeLevels({ { 0, { "S..", ".S.", "S.." } }, { 1, { ".." } } });
+    writeLevels({ { 0, { "S..", ".S.", "S.." } }, { 1, { "w." } } });
     ASSERT_TRUE(load(0)) << "without a fish";
+    ASSERT_TRUE(load(1));
     Player* player = makePlayer(5, 6);
     ASSERT_TRUE(load(0));
     EXPECT_EQ(std::make_pair(120.0f, 120.0f), at(player));
+    EXPECT_FALSE(player->holdingPlunger);
     player->setPosition(5, 6);
     ASSERT_TRUE(load(1));
     EXPECT_EQ(std::make_pair(5.0f, 6.0f), at(player));
+    EXPECT_TRUE(player->holdingPlunger) << "the swordfish's level";
 }
 
 TEST_F(LevelLoaderTest, FindsEachLevelsPictureOrReportsItMissing)
