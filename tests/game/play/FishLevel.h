@@ -27,8 +27,7 @@ inline void releaseKeys()
 }
 
 // A creature that only stands where it is put.
-class Target : public Creature {
-public:
+struct Target : Creature {
     Target(float atX, float atY, bool proof = false)
     {
         x = atX;
@@ -37,9 +36,8 @@ public:
     }
 };
 
-// A level of 800 x 600 pixels (10 x 7.5 cells of 80) with open water, the
-// fish at the centre of cell (2, 2), a screen with the game's five layers and
-// a sound manager that records what is played.
+// An open 800 x 600 level of 80-pixel cells with the fish at (200, 200), in
+// cell (2, 2), on the game's layers, and a sound manager that records.
 class FishLevel : public ::testing::Test {
 protected:
     FishLevel()
@@ -48,12 +46,11 @@ protected:
         auto device = std::make_unique<RecordingAudioDevice>();
         calls = device->calls;
         game.sound = new SoundManager(std::move(device));
+        unsigned sample = 7;
         for (const char* name : { "bubble", "ow", "treasure" }) {
-            game.sound->samples[SoundManager::sfxDirectory + name + SoundManager::sfxExtension]
-                = nextSample++;
+            game.sound->samples[SoundManager::sfxDirectory + name + SoundManager::sfxExtension] = sample++;
         }
-        map.cellWidth = 80;
-        map.cellHeight = 80;
+        map.cellWidth = map.cellHeight = 80;
         game.mainLayer = &map;
         fish = std::make_unique<Player>();
         fish->setPosition(200, 200);
@@ -68,11 +65,11 @@ protected:
         fish.reset();
         game.mainLayer = nullptr;
         game.creatures.clear();
+        game.treasures.clear();
         releaseKeys();
     }
 
-    // Runs the screen, and with it the fish and its bubble, in steps of DT
-    // (at the pace of the game, as the engine does).
+    // The screen runs the fish and its bubble at the game's pace.
     void run(float seconds)
     {
         for (float t = 0.0f; t < seconds - DT / 2; t += DT) {
@@ -80,14 +77,11 @@ protected:
         }
     }
 
-    void hold(int code) { key[code] = 1; }
-    void letGo(int code) { key[code] = 0; }
-    // A fresh press of the fire key, seen by the fish on its next update.
     void fire()
     {
-        letGo(KEY_SPACE);
+        key[KEY_SPACE] = 0;
         run(DT);
-        hold(KEY_SPACE);
+        key[KEY_SPACE] = 1;
         run(DT);
     }
 
@@ -103,7 +97,6 @@ protected:
     TileMap map;
     std::unique_ptr<Player> fish;
     std::shared_ptr<std::vector<std::string>> calls;
-    unsigned nextSample = 7;
 };
 
 } // namespace fishtest
