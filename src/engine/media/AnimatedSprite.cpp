@@ -165,26 +165,36 @@ void AnimatedSprite::drawFrame(BITMAP* target)
     }
 }
 
-void AnimatedSprite::drawRle(BITMAP* target, RLE_SPRITE* sprite)
+bool AnimatedSprite::anchorPoint(int w, int h, int& drawX, int& drawY) const
 {
-    int w = sprite->w;
-    int h = sprite->h;
-    int drawX = 0;
-    int drawY = 0;
     switch (alignment) {
     case 0:
         drawX = static_cast<int>(x);
         drawY = static_cast<int>(y);
-        break;
+        return true;
     case 1:
         drawX = static_cast<int>(x - w / 2);
         drawY = static_cast<int>(y - h / 2);
-        break;
+        return true;
     case 2:
         drawX = static_cast<int>(x - w / 2);
         drawY = static_cast<int>(y - h);
-        break;
+        return true;
+    case 3:
+        drawX = static_cast<int>(x - w);
+        drawY = static_cast<int>(y);
+        return true;
     default:
+        return false;
+    }
+}
+
+void AnimatedSprite::drawRle(BITMAP* target, RLE_SPRITE* sprite)
+{
+    // Run-length frames only know the top-left, centre and bottom-centre anchors.
+    int drawX = 0;
+    int drawY = 0;
+    if (alignment > 2 || !anchorPoint(sprite->w, sprite->h, drawX, drawY)) {
         return;
     }
     if (alpha >= 255.0f && blendMode <= 0) {
@@ -254,31 +264,10 @@ void AnimatedSprite::drawBitmap(BITMAP* target, BITMAP* picture)
     if (!drawStretched(target, picture)) {
         int drawX = 0;
         int drawY = 0;
-        bool known = true;
-        switch (alignment) {
-        case 0:
-            drawX = static_cast<int>(x);
-            drawY = static_cast<int>(y);
-            break;
-        case 1:
-            drawX = static_cast<int>(x - w / 2);
-            drawY = static_cast<int>(y - h / 2);
-            break;
-        case 2:
-            drawX = static_cast<int>(x - w / 2);
-            drawY = static_cast<int>(y - h);
-            break;
-        case 3:
-            drawX = static_cast<int>(x - w);
-            drawY = static_cast<int>(y);
-            break;
-        case 4:
+        bool known = anchorPoint(w, h, drawX, drawY);
+        if (alignment == 4) {
+            // Bottom-left anchored frames are always drawn plainly.
             draw_sprite(target, picture, static_cast<int>(x), static_cast<int>(y - h));
-            known = false;
-            break;
-        default:
-            known = false;
-            break;
         }
         if (known) {
             if (angle != 0.0f) {

@@ -35,6 +35,9 @@ public:
 private:
     // The picture of the current frame, at the drawn point (x, y).
     void drawFrame(BITMAP* target);
+    // Where the picture's top-left corner goes for alignments 0 to 3; false
+    // for the others.
+    bool anchorPoint(int w, int h, int& drawX, int& drawY) const;
     void drawRle(BITMAP* target, RLE_SPRITE* sprite);
     void drawBitmap(BITMAP* target, BITMAP* picture);
     // Draws a stretched picture when a size tween or flag asks for it.
