@@ -69,6 +69,9 @@ public:
     bool obstacleAt(float x, float y) const;
     void moveAlongRow(int direction, Creature* creature, float speed);
     void addCreature(Creature* creature);
+    // Centres the camera on the fish (200 pixels ahead of a friend it
+    // rides), kept inside the level.
+    void updateCamera();
 
     // Progress (saved per profile).
     int bubbleLimit = 3;
@@ -94,7 +97,14 @@ public:
     int treasureCollected[5] = { 0, 0, 0, 0, 0 };
     int bossHitPointsMax = 0;
     int bossHitPoints = 0;
+    // Set once every chest is in (and the coin target met): the clock stops
+    // and the fish can no longer be hurt.
+    bool levelDone = false;
+    // The dance game plays its own tunes over a silent level.
+    bool miniGameMusic = false;
     Player* player = nullptr; // owned by the state that made it
+    // The dancing fish of the dance game's level, owned by the level.
+    Creature* danceGame = nullptr;
 
     // The level being played: the in-game state owns these objects; the
     // game only keeps pointers to them for the creatures and the player.

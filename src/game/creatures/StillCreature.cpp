@@ -2,6 +2,9 @@
 
 StillCreature::StillCreature(const std::string& datafileName, bool proofAgainstBubbles)
 {
-    datafile.load(datafileName);
+    // Some mini-game objects draw nothing of their own.
+    if (!datafileName.empty()) {
+        datafile.load(datafileName);
+    }
     bubbleProof = proofAgainstBubbles;
 }

@@ -90,3 +90,35 @@ Creature* CreatureFactory::create(const Row& row)
     Maker make = makerFor(row.kind);
     return make != nullptr ? make(row) : nullptr;
 }
+
+Creature* CreatureFactory::createBoss(LevelProperties::Boss boss)
+{
+    // Bosses never go into a bubble; until they fight they stand still.
+    switch (boss) {
+    case LevelProperties::Boss::SQUID:
+        return new StillCreature("squid.dat", true);
+    case LevelProperties::Boss::BIG_BOSS_BIRD:
+        return new StillCreature("bigbossbird.dat", true);
+    case LevelProperties::Boss::BIG_SHARK:
+        return new StillCreature("sharkybig.dat", true);
+    case LevelProperties::Boss::NONE:
+        break;
+    }
+    return nullptr;
+}
+
+Creature* CreatureFactory::createMiniGame(LevelProperties::MiniGame miniGame)
+{
+    // Only the dance game's object has a picture of its own: the dancer.
+    switch (miniGame) {
+    case LevelProperties::MiniGame::DANCE_GAME:
+        return new StillCreature("dancefish.dat", true);
+    case LevelProperties::MiniGame::SHELL_GAME:
+    case LevelProperties::MiniGame::BOMB_GAME:
+    case LevelProperties::MiniGame::INVADERS:
+        return new StillCreature("", true);
+    case LevelProperties::MiniGame::NONE:
+        break;
+    }
+    return nullptr;
+}

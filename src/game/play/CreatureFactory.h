@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/play/LevelColours.h"
+#include "game/play/LevelProperties.h"
 
 class Creature;
 
@@ -18,4 +19,10 @@ public:
     static Creature* create(const LevelColours::Row& row);
     // The constructor of a kind; nullptr when the kind is not a creature.
     static Maker makerFor(LevelColours::Kind kind);
+
+    // The boss a level sets up by its number rather than by its picture
+    // (the squid, the big boss bird, the big shark); nullptr for NONE.
+    static Creature* createBoss(LevelProperties::Boss boss);
+    // The object that runs a mini-game; nullptr for NONE.
+    static Creature* createMiniGame(LevelProperties::MiniGame miniGame);
 };

@@ -207,6 +207,22 @@ void Player::givePlunger()
     }
 }
 
+void Player::rideRay()
+{
+    ridingFriend = true;
+}
+
+void Player::rideRocket()
+{
+    ridingFriend = true;
+    rocketSmoke = true;
+}
+
+void Player::setOutOfWater(bool on)
+{
+    outOfWater = on;
+}
+
 void Player::lunge()
 {
     if (lungeState != 0) {

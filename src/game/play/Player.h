@@ -50,6 +50,12 @@ public:
     // The swordfish's levels: the fish carries a plunger, always faces right
     // and "fire" lunges with it instead of blowing a bubble.
     void givePlunger();
+    // Auto-scrolling levels: the fish rides Zaz the manta, or the rocket
+    // that trails smoke, rightwards through the level.
+    void rideRay();
+    void rideRocket();
+    // The dry levels: the fish hops along with gravity and can jump.
+    void setOutOfWater(bool on);
 
     struct Powerup {
         int type;
@@ -72,12 +78,26 @@ public:
     int lungeState = 0;
     std::vector<Powerup> powerups;
 
+    // Out of water: speed in pixels per second, in the air or on the ground,
+    // and how much longer a held "up" still lifts the jump.
+    float velocityX = 0.0f;
+    float velocityY = 0.0f;
+    bool airborne = false;
+    float jumpHoldTimer = 0.0f;
+    float smokeTimer = 0.0f;
+    // The dance game moves the fish from its home point, a step at a time.
+    bool danceKeysLocked = false;
+    int danceHomeX = 0;
+    int danceHomeY = 0;
+
     // The gentle up-and-down of a fish at rest in the water.
     float bob = 0.0f;
     Interpolator bobTween;
     Bubble bubble;
     // The plunger in the fish's mouth.
     AnimatedSprite heldItem;
+    // Zaz or the rocket, while the fish rides one.
+    AnimatedSprite friendSprite;
 
 private:
     void fireBubble();
