@@ -1,6 +1,7 @@
 #include "game/play/Player.h"
 
 #include "engine/core/DebugLog.h"
+#include "engine/core/Vector2.h"
 #include "engine/media/ParticleSystem.h"
 #include "engine/media/Screen.h"
 #include "engine/media/SoundManager.h"
@@ -10,6 +11,8 @@
 
 #include <allegro.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <system_error>
 
@@ -31,8 +34,21 @@ constexpr DefaultKey DEFAULT_KEYS[] = {
 constexpr int START_SWIM_SPEED = 200;
 constexpr float SPEED_BOOST_FACTOR = 1.5f;
 // How fast the friend carries the fish along; a bubble blown from its back
-// keeps that speed.
+// keeps that speed. The player only steers it up and down.
 constexpr int FRIEND_SPEED = 600;
+constexpr int FRIEND_CLIMB_SPEED = 400;
+// Zaz and the rocket beat through frames 0 to 20 in 0.6 seconds, behind
+// the fish on the scenery layer.
+constexpr int FRIEND_LAYER = 1;
+constexpr int FRIEND_LAST_FRAME = 20;
+constexpr float FRIEND_ANIMATION_SECONDS = 0.6f;
+// The rocket sits a little right of and below the fish, and puffs smoke
+// from its tail ten times a second.
+constexpr int ROCKET_OFFSET_X = 5;
+constexpr int ROCKET_BELOW_FISH = 20;
+constexpr float SMOKE_SECONDS = 0.1f;
+constexpr float SMOKE_BEHIND = 20.0f;
+constexpr int SMOKE_EMITTER = 0;
 
 // The fins beat through frames 0 to 20 three times a second.
 constexpr int SWIM_FIRST_FRAME = 0;
@@ -43,6 +59,38 @@ constexpr int FOREVER = -1;
 // The fish rises and sinks 10 pixels, 0.8 seconds each way.
 constexpr float BOB_HEIGHT = 10.0f;
 constexpr float BOB_SECONDS = 0.8f;
+
+// On dry land the fish hops on its tail: 30 pixels, 0.2 seconds each way,
+// with its own pictures, drawn 30 pixels up so that its point is its tail.
+constexpr float HOP_HEIGHT = 30.0f;
+constexpr float HOP_SECONDS = 0.2f;
+constexpr int DRY_PICTURES = 1;
+constexpr int HOP_LAST_FRAME = 10;
+constexpr float HOP_ANIMATION_SECONDS = 0.5f;
+constexpr int DRY_DRAW_OFFSET_Y = -30;
+// Gravity, the fastest fall, the walking pace, and the jump: a quick kick
+// up that a held "up" keeps lifting for up to two seconds. A jump starts
+// only from the lowest 20 pixels of a cell, so the fish must be down on
+// what it jumps from.
+constexpr float GRAVITY = 980.0f;
+constexpr float MAX_FALL_SPEED = 1000.0f;
+constexpr float WALK_SPEED = 250.0f;
+constexpr float JUMP_SPEED = 500.0f;
+constexpr float JUMP_KICK = 10.0f;
+constexpr float JUMP_HOLD_SECONDS = 2.0f;
+constexpr float JUMP_HOLD_LIFT = 400.0f;
+constexpr float JUMP_FROM_BELOW = 60.0f;
+// A fish standing on a crate has its tail just above the crate's cell.
+constexpr float STAND_ON_CRATE = 41.0f;
+
+// A pushed crate glides one cell; another crate closer than 64 pixels to
+// that cell's centre is in the way.
+constexpr float CRATE_SPEED = 400.0f;
+constexpr double CRATE_ROOM_SQUARED = 4096.0;
+
+// The dance game: a step is a 40-pixel jump and a glide back home.
+constexpr int DANCE_STEP = 40;
+constexpr float DANCE_GLIDE_SPEED = 200.0f;
 
 // A dead fish floats belly up to just above the top of the level; the level
 // restarts 2 seconds after the death.
@@ -85,6 +133,19 @@ constexpr float TREASURE_FADE_SECONDS = 0.5f;
 constexpr int SPARKLE_EMITTER = 1;
 constexpr int SPARKLES = 20;
 constexpr int ANY_LIGHT_COLOUR = -1;
+// Coins are caught within 40 pixels of the fish.
+const char* const COIN_DATAFILE = "dat/coin.dat";
+constexpr double COIN_REACH_SQUARED = 1600.0;
+
+// The four directions in the order the level services and the dance game
+// number them.
+constexpr int LEFT = 0;
+constexpr int RIGHT = 1;
+constexpr int UP = 2;
+constexpr int DOWN = 3;
+const char* const DIRECTION_ACTIONS[] = { "left", "right", "up", "down" };
+constexpr int STEP_X[] = { -1, 1, 0, 0 };
+constexpr int STEP_Y[] = { 0, 0, -1, 1 };
 
 constexpr int FULL_VOLUME = 255;
 constexpr int PAN_CENTRE = 128;
@@ -127,12 +188,25 @@ Player::~Player()
     if (heldItemShownOn != nullptr && Screen::instance() == heldItemShownOn) {
         heldItemShownOn->removeSprite(&heldItem, HELD_ITEM_LAYER);
     }
+    if (friendShownOn != nullptr && Screen::instance() == friendShownOn) {
+        friendShownOn->removeSprite(&friendSprite, FRIEND_LAYER);
+    }
 }
 
 void Player::onAction(const std::string& action, bool pressed)
 {
-    if (action == "fire" && pressed) {
+    if (!pressed) {
+        return;
+    }
+    if (action == "fire") {
         fireBubble();
+        return;
+    }
+    Game* game = Game::instance();
+    if (game != nullptr && game->miniGameMusic) {
+        danceKey(action);
+    } else if (action == "up" && outOfWater) {
+        jump();
     }
 }
 
@@ -159,10 +233,14 @@ void Player::update(float dt)
     }
 
     pickUpTreasure(game);
+    pickUpCoins(game);
 
-    // Walking on dry land and riding a friend are ways of moving of their
-    // own; a dead fish only floats.
-    if (outOfWater || ridingFriend || dead) {
+    // The dance keys move the fish on the dance floor; nothing else does.
+    if (game != nullptr && game->miniGameMusic) {
+        return;
+    }
+    if (outOfWater) {
+        moveOnDryLand(game, dt);
         return;
     }
     if (controlsLocked) {
@@ -171,7 +249,18 @@ void Player::update(float dt)
     }
     float oldX = x;
     float oldY = y;
-    swim(dt);
+    // A dead fish takes no keys and only floats up, though the friend it
+    // rode flies on without it.
+    if (ridingFriend) {
+        flyFriend(game, dt);
+    } else if (!dead) {
+        swim(dt);
+        pushCrates(game, oldX, oldY);
+    }
+    if (dead) {
+        placeHeldItem();
+        return;
+    }
     keepOutOfWalls(game, oldX, oldY);
 
     if (lungeState == 1 && !moving) {
@@ -209,18 +298,308 @@ void Player::givePlunger()
 
 void Player::rideRay()
 {
+    showFriend("ray.dat");
     ridingFriend = true;
 }
 
 void Player::rideRocket()
 {
+    showFriend("rocket.dat");
+    friendSprite.offsetX = ROCKET_OFFSET_X;
+    friendSprite.offsetY = offsetY + ROCKET_BELOW_FISH;
     ridingFriend = true;
     rocketSmoke = true;
 }
 
+void Player::showFriend(const char* pictures)
+{
+    friendSprite.datafile.load(pictures);
+    friendSprite.alignment = 1;
+    friendSprite.x = x;
+    friendSprite.y = y;
+    friendSprite.playAnimation("anim", 0, FRIEND_LAST_FRAME, FRIEND_ANIMATION_SECONDS, FOREVER, false, 0.0f);
+    // Riding a second friend swaps the pictures; the sprite is shown once.
+    if (friendShownOn == nullptr && screen != nullptr && screen->isValidLayer(FRIEND_LAYER)) {
+        screen->addSprite(&friendSprite, FRIEND_LAYER);
+        friendShownOn = screen;
+    }
+}
+
+void Player::flyFriend(Game* game, float dt)
+{
+    if (rocketSmoke) {
+        friendSprite.offsetY = offsetY + ROCKET_BELOW_FISH;
+        smokeTimer -= dt;
+        if (smokeTimer <= 0.0f) {
+            smokeTimer = SMOKE_SECONDS;
+            ParticleSystem* smoke = game != nullptr ? game->emitters[SMOKE_EMITTER] : nullptr;
+            if (smoke != nullptr) {
+                smoke->burst(friendSprite.x - SMOKE_BEHIND + static_cast<float>(friendSprite.offsetX),
+                    friendSprite.y + static_cast<float>(friendSprite.offsetY), 1, ANY_LIGHT_COLOUR);
+            }
+        }
+    }
+    // The friend keeps its own pace, speed boost or not.
+    friendSprite.x += static_cast<float>(FRIEND_SPEED) * dt;
+    if (!dead) {
+        x = friendSprite.x;
+        y = friendSprite.y;
+    }
+    float climb = static_cast<float>(FRIEND_CLIMB_SPEED) * dt;
+    float fromY = friendSprite.y;
+    if (isHeld("down")) {
+        friendSprite.y += climb;
+    } else if (isHeld("up")) {
+        friendSprite.y -= climb;
+    }
+    // Rock above or below only stops the climb; rock ahead is the wall test's.
+    if (friendSprite.y != fromY && solidAt(game, friendSprite.x, friendSprite.y)) {
+        friendSprite.y = fromY;
+    }
+    if (!dead) {
+        x = friendSprite.x;
+        y = friendSprite.y;
+    }
+}
+
 void Player::setOutOfWater(bool on)
 {
+    bool wasOut = outOfWater;
     outOfWater = on;
+    if (!on && !wasOut) {
+        return;
+    }
+    bob = 0.0f;
+    if (!on) {
+        // Back in the water: the swimming pictures and the gentle bob.
+        airborne = false;
+        velocityX = velocityY = 0.0f;
+        datafile.load("dorir.dat");
+        stopSwimming();
+        bobTween.start(BOB_HEIGHT, BOB_SECONDS, FOREVER);
+        return;
+    }
+    bobTween.start(HOP_HEIGHT, HOP_SECONDS, FOREVER);
+    airborne = true;
+    // Without its pictures the fish has already been reported missing.
+    if (datafile.isLoaded()) {
+        datafile.useSubDatafile(DRY_PICTURES);
+    }
+    playAnimation("hop", 0, HOP_LAST_FRAME, HOP_ANIMATION_SECONDS, FOREVER, true, 0.0f);
+}
+
+void Player::moveOnDryLand(Game* game, float dt)
+{
+    float oldX = x;
+    float oldY = y;
+    if (velocityX != 0.0f || velocityY != 0.0f) {
+        x += velocityX * dt;
+        y += velocityY * dt;
+    }
+    velocityY = std::min(velocityY + GRAVITY * dt, MAX_FALL_SPEED);
+    // A dead fish falls like any other but walks and jumps no more.
+    if (!dead) {
+        float factor = hasPowerup(SPEED_BOOST) ? SPEED_BOOST_FACTOR : 1.0f;
+        float step = WALK_SPEED * factor * dt;
+        // Turning keeps the hop going; the plunger is always held ahead.
+        if (isHeld("right")) {
+            flipH = true;
+            x += step;
+        } else if (isHeld("left")) {
+            flipH = holdingPlunger;
+            x -= step;
+        }
+        if (airborne && isHeld("up")) {
+            if (jumpHoldTimer > 0.0f) {
+                jumpHoldTimer -= dt;
+                velocityY -= JUMP_HOLD_LIFT * dt;
+            }
+        } else if (airborne) {
+            jumpHoldTimer = 0.0f;
+        }
+    }
+    offsetY = DRY_DRAW_OFFSET_Y;
+    pushCrates(game, oldX, oldY);
+    landOnRock(game, oldX, oldY);
+}
+
+bool Player::blockedAt(Game* game, float pointX, float pointY) const
+{
+    int width = game != nullptr ? game->levelWidth : 0;
+    int height = game != nullptr ? game->levelHeight : 0;
+    return solidAt(game, pointX, pointY) || pointX < 0.0f || pointY < 0.0f
+        || pointX >= static_cast<float>(width) || pointY >= static_cast<float>(height);
+}
+
+void Player::landOnRock(Game* game, float oldX, float oldY)
+{
+    if (!blockedAt(game, x, y)) {
+        return;
+    }
+    if (!blockedAt(game, oldX, y)) {
+        x = oldX;
+        return;
+    }
+    if (!blockedAt(game, x, oldY)) {
+        bool falling = velocityY > 0.0f;
+        y = oldY;
+        velocityX = velocityY = 0.0f;
+        if (falling) {
+            airborne = false;
+        }
+        return;
+    }
+    x = oldX;
+    y = oldY;
+    velocityX = velocityY = 0.0f;
+}
+
+void Player::jump()
+{
+    Game* game = Game::instance();
+    if (game == nullptr || game->frozen || dead) {
+        return;
+    }
+    int column = Creature::cellOf(x);
+    int row = Creature::cellOf(y);
+    bool footing = game->isSolidForPlayer(column, row + 1)
+        || game->obstacleAt(static_cast<float>(Creature::cellCentre(column)),
+            static_cast<float>(Creature::cellCentre(row + 1)));
+    float heightInCell = y - static_cast<float>(Creature::CELL_SIZE) * std::floor(y / Creature::CELL_SIZE);
+    if (!footing || !(heightInCell > JUMP_FROM_BELOW)) {
+        return;
+    }
+    velocityX = 0.0f;
+    velocityY = -JUMP_SPEED;
+    y -= JUMP_KICK;
+    airborne = true;
+    jumpHoldTimer = JUMP_HOLD_SECONDS;
+    playSample("boing");
+}
+
+void Player::danceKey(const std::string& action)
+{
+    Game* game = Game::instance();
+    if (danceKeysLocked || dead || (game != nullptr && game->frozen)) {
+        return;
+    }
+    for (int direction = LEFT; direction <= DOWN; ++direction) {
+        if (action != DIRECTION_ACTIONS[direction]) {
+            continue;
+        }
+        x = static_cast<float>(danceHomeX + STEP_X[direction] * DANCE_STEP);
+        y = static_cast<float>(danceHomeY + STEP_Y[direction] * DANCE_STEP);
+        moveTo(danceHomeX, danceHomeY, DANCE_GLIDE_SPEED);
+        if (danceStep) {
+            danceStep(direction);
+        }
+        return;
+    }
+}
+
+void Player::pushCrates(Game* game, float oldX, float oldY)
+{
+    if (game == nullptr) {
+        return;
+    }
+    const int column = Creature::cellOf(x);
+    const int row = Creature::cellOf(y);
+    const int oldColumn = Creature::cellOf(oldX);
+    const int oldRow = Creature::cellOf(oldY);
+    for (Creature* crate : game->creatures) {
+        if (crate == nullptr || !crate->visible || !crate->obstacle) {
+            continue;
+        }
+        int crateColumn = Creature::cellOf(crate->x);
+        int crateRow = Creature::cellOf(crate->y);
+        // The crate's cell against (new x, new y), (old x, new y) and
+        // (new x, old y).
+        bool straightOn = crateColumn == column && crateRow == row;
+        bool inColumn = crateColumn == oldColumn && crateRow == row;
+        bool inRow = crateColumn == column && crateRow == oldRow;
+        if (!straightOn && !inColumn && !inRow) {
+            continue;
+        }
+        bumpIntoCrate(*crate, oldX, oldY, inColumn, inRow);
+        if (!crate->moving) {
+            pushCrate(game, *crate);
+        }
+    }
+}
+
+void Player::bumpIntoCrate(const Creature& crate, float oldX, float oldY, bool inColumn, bool inRow)
+{
+    if (!outOfWater) {
+        x = oldX;
+        y = oldY;
+    } else if (airborne) {
+        if (inColumn && inRow) {
+            y = oldY;
+        } else if (inColumn) {
+            x = oldX;
+            y = oldY;
+            airborne = false;
+        } else {
+            x = oldX;
+        }
+    } else if (y < crate.y) {
+        velocityX = velocityY = 0.0f;
+        airborne = false;
+        y = crate.y - STAND_ON_CRATE;
+    } else {
+        x = oldX;
+        y = oldY;
+    }
+}
+
+void Player::pushCrate(Game* game, Creature& crate)
+{
+    int direction = -1;
+    for (int candidate = LEFT; candidate <= DOWN; ++candidate) {
+        if (!isHeld(DIRECTION_ACTIONS[candidate])) {
+            continue;
+        }
+        // Two keys at once push nothing.
+        if (direction != -1) {
+            return;
+        }
+        direction = candidate;
+    }
+    if (direction == -1) {
+        return;
+    }
+    // On dry land crates only slide sideways, pushed from beside them.
+    if (outOfWater && (direction == UP || direction == DOWN || y < crate.y)) {
+        return;
+    }
+    int column = Creature::cellOf(crate.x) + STEP_X[direction];
+    int row = Creature::cellOf(crate.y) + STEP_Y[direction];
+    if (crateFits(game, crate, column, row)) {
+        crate.moveTo(Creature::cellCentre(column), Creature::cellCentre(row), CRATE_SPEED);
+    }
+}
+
+bool Player::crateFits(Game* game, const Creature& crate, int column, int row) const
+{
+    // Never out of the level, whatever its edge is made of.
+    if (column < 0 || row < 0 || Creature::cellCentre(column) >= game->levelWidth
+        || Creature::cellCentre(row) >= game->levelHeight) {
+        return false;
+    }
+    // Rock and sentinel statues.
+    if (game->isSolidForPlayer(column, row)) {
+        return false;
+    }
+    double centreX = Creature::cellCentre(column);
+    double centreY = Creature::cellCentre(row);
+    for (const Creature* other : game->creatures) {
+        if (other != nullptr && other != &crate && other->visible && other->obstacle
+            && distanceSquared(other->x, other->y, centreX, centreY) < CRATE_ROOM_SQUARED) {
+            return false;
+        }
+    }
+    // Out of water a crate needs ground to slide onto.
+    return !outOfWater || game->isSolidForPlayer(column, row + 1);
 }
 
 void Player::lunge()
@@ -300,6 +679,28 @@ void Player::pickUpTreasure(Game* game)
     }
 }
 
+void Player::pickUpCoins(Game* game)
+{
+    if (game == nullptr || dead) {
+        return;
+    }
+    for (Creature* coin : game->creatures) {
+        if (coin == nullptr || !coin->visible || coin->datafile.name != COIN_DATAFILE
+            || distanceSquared(x, y, coin->x, coin->y) >= COIN_REACH_SQUARED) {
+            continue;
+        }
+        ++levelCoins;
+        coin->visible = false;
+        coin->alphaTween.stop();
+        coin->alpha = 0.0f;
+        coin->bubble.visible = false;
+        playSample("treasure");
+        if (ParticleSystem* sparkles = game->emitters[SPARKLE_EMITTER]) {
+            sparkles->burst(coin->x, coin->y, SPARKLES, ANY_LIGHT_COLOUR);
+        }
+    }
+}
+
 void Player::swim(float dt)
 {
     float factor = hasPowerup(SPEED_BOOST) ? SPEED_BOOST_FACTOR : 1.0f;
@@ -375,7 +776,7 @@ void Player::setFacing(bool right)
 void Player::hurt()
 {
     Game* game = Game::instance();
-    if (dead || controlsLocked) {
+    if (dead || controlsLocked || (game != nullptr && game->levelDone)) {
         return;
     }
     dead = true;

@@ -5,16 +5,20 @@
 #include "engine/media/Interpolator.h"
 #include "game/play/Bubble.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
+class Creature;
 class Game;
 class Screen;
 
 // The fish the player steers. It is its own key listener: the actions
 // "left", "right", "up", "down" and "fire" come from the profile's key file.
-// It swims against the rock of the level's main map, blows one bubble at a
-// time, picks up treasure and keeps the power-ups bought in the shop.
+// It swims against the rock of the level's main map, rides a friend through
+// the scrolling levels, hops and jumps on dry land, pushes crates, blows one
+// bubble at a time, picks up treasure and coins and keeps the power-ups
+// bought in the shop.
 class Player : public AnimatedSprite, public ActionMap {
 public:
     // Power-ups that run on a timer.
@@ -39,7 +43,8 @@ public:
     void loadKeysForProfile();
 
     // One touch of danger is enough: the fish turns belly up, floats off and
-    // the level starts again a little later.
+    // the level starts again a little later. Nothing hurts it once the level
+    // is done or while a mini-game holds it.
     void hurt();
     // Right when true; the fins start beating unless they already are.
     void setFacing(bool right);
@@ -55,6 +60,7 @@ public:
     void rideRay();
     void rideRocket();
     // The dry levels: the fish hops along with gravity and can jump.
+    // Switching it off again puts the fish back in the water.
     void setOutOfWater(bool on);
 
     struct Powerup {
@@ -85,10 +91,15 @@ public:
     bool airborne = false;
     float jumpHoldTimer = 0.0f;
     float smokeTimer = 0.0f;
-    // The dance game moves the fish from its home point, a step at a time.
+    // The dance game moves the fish from its home point, a step at a time:
+    // while the level plays the dance tunes, a pressed direction key makes
+    // the fish jump 40 pixels that way and glide home, and the step (0 left,
+    // 1 right, 2 up, 3 down) goes to danceStep, which the dance game sets to
+    // judge it. The dance game locks the keys while it shows its own steps.
     bool danceKeysLocked = false;
     int danceHomeX = 0;
     int danceHomeY = 0;
+    std::function<void(int)> danceStep;
 
     // The gentle up-and-down of a fish at rest in the water.
     float bob = 0.0f;
@@ -106,7 +117,23 @@ private:
     void countDownPowerups(Game* game, float dt);
     void updateBubble(Game* game);
     void pickUpTreasure(Game* game);
+    void pickUpCoins(Game* game);
     void swim(float dt);
+    void flyFriend(Game* game, float dt);
+    void showFriend(const char* pictures);
+    void moveOnDryLand(Game* game, float dt);
+    // Undoes the part of a dry-land move that ran into rock; a fish falling
+    // onto rock lands.
+    void landOnRock(Game* game, float oldX, float oldY);
+    void jump();
+    void danceKey(const std::string& action);
+    // Crates block the fish and slide away from it one cell at a time.
+    void pushCrates(Game* game, float oldX, float oldY);
+    void bumpIntoCrate(const Creature& crate, float oldX, float oldY, bool inColumn, bool inRow);
+    void pushCrate(Game* game, Creature& crate);
+    bool crateFits(Game* game, const Creature& crate, int column, int row) const;
+    // Rock, or outside the level.
+    bool blockedAt(Game* game, float pointX, float pointY) const;
     // Puts the fish back where it was when its new place is rock or outside
     // the level.
     void keepOutOfWalls(Game* game, float oldX, float oldY);
@@ -114,4 +141,5 @@ private:
     void stopSwimming();
 
     Screen* heldItemShownOn = nullptr;
+    Screen* friendShownOn = nullptr;
 };
