@@ -1,5 +1,6 @@
 #include "game/play/CreatureFactory.h"
 
+#include "game/creatures/Dolphin.h"
 #include "game/creatures/StillCreature.h"
 
 namespace {
@@ -67,7 +68,7 @@ const Entry TABLE[] = {
     { Kind::SWORDFISH, bubbleProof },
     { Kind::JELLYFISH, trappable },
     { Kind::CANNON, bubbleProof },
-    { Kind::DOLPHIN, trappable },
+    { Kind::DOLPHIN, [](const Row&) -> Creature* { return new Dolphin(); } },
     { Kind::SLEEPY_FISH, trappable },
     { Kind::REFILL, bubbleProof },
     { Kind::CLAM, bubbleProof },

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "game/creatures/Creature.h"
+
+// A coin the dolphin drops in the coin levels. It turns as it sinks straight
+// through rock and fades away unless the fish catches it in time. A bubble
+// that hits it does not shut it in: it sends the coin to the fish, which
+// picks it up at once.
+class Coin final : public Creature {
+public:
+    Coin();
+
+    void update(float dt) override;
+
+    // Counts down to the fade while the coin is left alone.
+    float lifeTimer;
+    bool lifeRunning = true;
+    // Pixels per second downwards.
+    int sinkSpeed;
+    bool hitByBubble = false;
+
+private:
+    void flyToFish();
+};
