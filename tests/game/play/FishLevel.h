@@ -47,7 +47,7 @@ protected:
         calls = device->calls;
         game.sound = new SoundManager(std::move(device));
         unsigned sample = 7;
-        for (const char* name : { "bubble", "ow", "treasure" }) {
+        for (const char* name : { "bubble", "ow", "treasure", "boing" }) {
             game.sound->samples[SoundManager::sfxDirectory + name + SoundManager::sfxExtension] = sample++;
         }
         map.cellWidth = map.cellHeight = 80;
@@ -61,12 +61,50 @@ protected:
 
     ~FishLevel() override
     {
+        for (const std::unique_ptr<Target>& creature : placed) {
+            game.screen->removeSprite(creature.get(), 2);
+        }
         game.screen->removeSprite(fish.get(), 2);
         fish.reset();
         game.mainLayer = nullptr;
         game.creatures.clear();
         game.treasures.clear();
         releaseKeys();
+    }
+
+    // Rock where the art has '#' (art[row][column]); the level is as large
+    // as the art.
+    void buildMap(const std::vector<std::string>& art)
+    {
+        game.levelHeight = static_cast<int>(art.size()) * 80;
+        game.levelWidth = static_cast<int>(art[0].size()) * 80;
+        for (size_t row = 0; row < art.size(); ++row) {
+            for (size_t column = 0; column < art[row].size(); ++column) {
+                if (art[row][column] == '#') {
+                    map.setTile(static_cast<int>(column), static_cast<int>(row), 0);
+                }
+            }
+        }
+    }
+
+    // A creature at the centre of a cell, in the level's list and run by
+    // the screen; the name stands for the pictures it was loaded from.
+    Target* place(int column, int row, const std::string& pictures = "")
+    {
+        placed.push_back(std::make_unique<Target>(column * 80 + 40, row * 80 + 40));
+        Target* creature = placed.back().get();
+        creature->datafile.name = pictures;
+        game.creatures.push_back(creature);
+        game.screen->addSprite(creature, 2);
+        return creature;
+    }
+
+    Target* crate(int column, int row)
+    {
+        Target* crate = place(column, row, "dat/crate.dat");
+        crate->obstacle = true;
+        crate->bubbleProof = true;
+        return crate;
     }
 
     // The screen runs the fish and its bubble at the game's pace.
@@ -97,6 +135,7 @@ protected:
     TileMap map;
     std::unique_ptr<Player> fish;
     std::shared_ptr<std::vector<std::string>> calls;
+    std::vector<std::unique_ptr<Target>> placed;
 };
 
 } // namespace fishtest
