@@ -1,3 +1,4 @@
+#include "engine/media/ParticleSystem.h"
 #include "game/play/FishLevel.h"
 #include "game/play/Treasure.h"
 #include "support/ScratchDir.h"
@@ -9,8 +10,23 @@ namespace {
 
 using fishtest::DT;
 using fishtest::releaseKeys;
+using fishtest::Target;
 
-class PlayerMovementTest : public fishtest::FishLevel { };
+class PlayerMovementTest : public fishtest::FishLevel {
+protected:
+    // One frame of a key from where the fish is put, then time for a crate
+    // to glide.
+    void nudgeFrom(float atX, float atY, int code)
+    {
+        releaseKeys();
+        fish->x = atX;
+        fish->y = atY;
+        key[code] = 1;
+        run(DT);
+        releaseKeys();
+        run(0.3f);
+    }
+};
 
 TEST_F(PlayerMovementTest, TheFishStopsAtRockAtTheLevelEdgesAndAtRockCorners)
 {
@@ -119,6 +135,10 @@ TEST_F(PlayerMovementTest, HurtKillsOnceAndADeadFishOnlyFloatsUp)
     fish->hurt();
     EXPECT_FALSE(fish->dead);
     fish->controlsLocked = false;
+    game.levelDone = true; // every chest is in: nothing can spoil it now
+    fish->hurt();
+    EXPECT_FALSE(fish->dead);
+    game.levelDone = false;
 
     Treasure above(Treasure::PEARL);
     above.setPosition(200, 120);
@@ -161,6 +181,101 @@ TEST_F(PlayerMovementTest, TreasureInTheFishsCellIsPickedUpOnce)
     EXPECT_TRUE(chest.alphaTween.active);
     EXPECT_FALSE(fading.collected);
     EXPECT_EQ(plays("treasure"), 1);
+}
+
+TEST_F(PlayerMovementTest, InWaterCratesArePushedEveryWayButNotIntoRockCratesStatuesOrOutOfTheLevel)
+{
+    Target* box = crate(3, 2); // centre (280, 200)
+    nudgeFrom(239, 200, KEY_RIGHT);
+    EXPECT_EQ(fish->x, 239.0f); // the crate stops the fish
+    EXPECT_EQ(box->x, 360.0f);
+    nudgeFrom(401, 200, KEY_LEFT);
+    EXPECT_EQ(box->x, 280.0f);
+    nudgeFrom(280, 159, KEY_DOWN);
+    EXPECT_EQ(box->y, 280.0f);
+    nudgeFrom(280, 321, KEY_UP);
+    EXPECT_EQ(box->y, 200.0f);
+    EXPECT_EQ(box->x, 280.0f);
+
+    // Two keys at once push nothing.
+    releaseKeys();
+    fish->setPosition(239, 159);
+    key[KEY_RIGHT] = key[KEY_DOWN] = 1;
+    run(DT);
+    nudgeFrom(239, 200, KEY_SPACE);
+    EXPECT_EQ(box->x, 280.0f);
+
+    map.setTile(4, 2, 0);
+    nudgeFrom(239, 200, KEY_RIGHT);
+    EXPECT_EQ(box->x, 280.0f);
+    map.setTile(4, 2, -1);
+    Target* statue = place(4, 2, "dat/sentinel.dat");
+    nudgeFrom(239, 200, KEY_RIGHT);
+    EXPECT_EQ(box->x, 280.0f);
+    statue->visible = false;
+    Target* other = crate(4, 2);
+    nudgeFrom(239, 200, KEY_RIGHT);
+    EXPECT_EQ(box->x, 280.0f);
+    // The far crate moves on alone; the near one follows once it is clear.
+    nudgeFrom(439, 200, KEY_LEFT);
+    EXPECT_EQ(other->x, 360.0f);
+    EXPECT_EQ(box->x, 280.0f);
+    other->visible = false;
+    box->setPosition(760, 200); // against the level's right edge
+    nudgeFrom(719, 200, KEY_RIGHT);
+    EXPECT_EQ(box->x, 760.0f);
+}
+
+TEST_F(PlayerMovementTest, CoinsWithinFortyPixelsAreCaughtOnce)
+{
+    ParticleSystem sparkles;
+    game.emitters[1] = &sparkles;
+    Target* nearCoin = place(0, 0, "dat/coin.dat");
+    nearCoin->setPosition(239, 200); // 39 pixels off
+    nearCoin->trap(5.0f);
+    Target* farCoin = place(0, 0, "dat/coin.dat");
+    farCoin->setPosition(200, 241); // 41 pixels off
+    Target* pebble = place(0, 0, "dat/pebble.dat");
+    pebble->setPosition(200, 210);
+
+    run(0.2f);
+    EXPECT_EQ(fish->levelCoins, 1);
+    EXPECT_FALSE(nearCoin->visible);
+    EXPECT_EQ(nearCoin->alpha, 0.0f);
+    EXPECT_FALSE(nearCoin->bubble.visible);
+    EXPECT_TRUE(farCoin->visible);
+    EXPECT_TRUE(pebble->visible);
+    EXPECT_EQ(plays("treasure"), 1);
+    EXPECT_EQ(sparkles.particles.size(), 20u);
+    game.emitters[1] = nullptr;
+}
+
+TEST_F(PlayerMovementTest, OnTheDanceFloorTheKeysStepAndGlideHomeInsteadOfSwimming)
+{
+    std::vector<int> steps;
+    game.miniGameMusic = true;
+    fish->danceHomeX = 200;
+    fish->danceHomeY = 360;
+    fish->danceStep = [&steps](int direction) { steps.push_back(direction); };
+    fish->setPosition(200, 360);
+
+    key[KEY_RIGHT] = 1;
+    run(DT); // out 40 pixels, and the glide home has begun
+    EXPECT_EQ(fish->x, 238.0f);
+    run(0.5f); // held: no swimming, only the glide home
+    EXPECT_EQ(fish->x, 200.0f);
+    releaseKeys();
+    key[KEY_UP] = 1;
+    run(DT);
+    EXPECT_EQ(fish->y, 322.0f);
+
+    // While the dancing fish shows its steps the keys do nothing.
+    releaseKeys();
+    fish->danceKeysLocked = true;
+    key[KEY_DOWN] = 1;
+    run(0.5f);
+    EXPECT_EQ(fish->y, 360.0f);
+    EXPECT_EQ(steps, (std::vector<int> { 1, 2 }));
 }
 
 TEST(PlayerWithoutGameTest, TheFishStaysPutAndItsBubbleStillFades)
