@@ -768,7 +768,8 @@ void Player::stopSwimming()
 void Player::setFacing(bool right)
 {
     flipH = right;
-    if (animationName != "swim") {
+    // On dry land the fish keeps hopping whichever way it turns.
+    if (!outOfWater && animationName != "swim") {
         playAnimation("swim", SWIM_FIRST_FRAME, SWIM_LAST_FRAME, SWIM_SECONDS, FOREVER, false, 0.0f);
     }
 }

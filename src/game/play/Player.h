@@ -46,7 +46,8 @@ public:
     // the level starts again a little later. Nothing hurts it once the level
     // is done or while a mini-game holds it.
     void hurt();
-    // Right when true; the fins start beating unless they already are.
+    // Right when true; the fins start beating unless they already are (on
+    // dry land the hop goes on instead).
     void setFacing(bool right);
     void activatePowerup(int type, float seconds);
     bool hasPowerup(int type) const;

@@ -60,6 +60,8 @@ protected:
 TEST_F(PlayerDryLandTest, TheFishFallsFasterUpToACapAndLandsOnRock)
 {
     EXPECT_TRUE(fish->airborne);
+    fish->setFacing(true); // as every level starts
+    EXPECT_EQ(fish->animationName, "hop");
     fish->setPosition(200, 40);
     run(0.2f);
     EXPECT_NEAR(fish->y, 40.0f + 0.098f * 20 * 19 / 2, 0.1f);
