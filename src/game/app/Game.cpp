@@ -23,6 +23,7 @@
 
 #include <allegro.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -41,6 +42,10 @@ constexpr float MENU_FADE_SECONDS = 0.25f;
 constexpr float HELP_UNFREEZE_SECONDS = 0.1f;
 // Creatures swim on the middle layer, between the tiles and the foreground.
 constexpr int CREATURE_LAYER = 2;
+// While riding, the camera looks ahead of the friend, to what comes at it.
+constexpr float RIDE_LOOK_AHEAD = 200.0f;
+constexpr int FALLBACK_WIDTH = 800;
+constexpr int FALLBACK_HEIGHT = 600;
 // The statue that walls the fish in is known by its pictures.
 const char* const SENTINEL_DATAFILE = "dat/sentinel.dat";
 
@@ -176,6 +181,9 @@ void Game::update(float dt)
 {
     camera.stepUpdate(dt);
     Engine::update(dt);
+    if (player != nullptr) {
+        updateCamera();
+    }
     if (returnTimer > 0.0f) {
         returnTimer -= dt;
         if (returnTimer <= 0.0f) {
@@ -753,4 +761,25 @@ void Game::addCreature(Creature* creature)
         DebugLog::log("addCreature: no state on the stack to keep the creature");
     }
     creatures.push_back(creature);
+}
+
+void Game::updateCamera()
+{
+    if (player == nullptr) {
+        return;
+    }
+    float targetX = player->x;
+    float targetY = player->y;
+    if (player->ridingFriend) {
+        targetX = player->friendSprite.x + RIDE_LOOK_AHEAD;
+        targetY = player->friendSprite.y;
+    }
+    const float halfWidth = static_cast<float>((screen != nullptr ? screen->width : FALLBACK_WIDTH) / 2);
+    const float halfHeight = static_cast<float>((screen != nullptr ? screen->height : FALLBACK_HEIGHT) / 2);
+    // The view never shows past the level's edges; a level narrower than the
+    // screen keeps its right-hand (or lower) edge at the screen's.
+    targetX = std::min(std::max(targetX, halfWidth), static_cast<float>(levelWidth) - halfWidth);
+    targetY = std::min(std::max(targetY, halfHeight), static_cast<float>(levelHeight) - halfHeight);
+    camera.x = targetX;
+    camera.y = targetY;
 }
