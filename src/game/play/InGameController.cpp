@@ -135,6 +135,7 @@ AnimatedSprite* InGameController::addPicture(Game& owner, const std::string& fil
 void InGameController::enter()
 {
     built = false;
+    helpWaiting = false;
     Game* owner = game();
     if (owner == nullptr) {
         return;
@@ -203,6 +204,7 @@ void InGameController::enter()
     player->setFacing(true);
     owner->updateCamera();
     built = true;
+    openHelpWhenFree(*owner);
     owner->fadeIn(fadeInSeconds);
 }
 
@@ -318,9 +320,7 @@ void InGameController::applySetup(Game& owner, Player& player, int level)
     const LevelProperties::Setup setup = LevelProperties::setup(level);
     owner.levelKind = setup.levelKind;
     owner.coinsRequired = setup.coinsRequired;
-    if (setup.pushHelpText) {
-        owner.postAction("pushHelpText_true");
-    }
+    helpWaiting = setup.pushHelpText;
     if (setup.ride == LevelProperties::Ride::ZAZ) {
         player.rideRay();
     } else if (setup.ride == LevelProperties::Ride::ROCKET) {
@@ -415,6 +415,7 @@ void InGameController::update(float dt)
             owner->frozen = false;
         }
     }
+    openHelpWhenFree(*owner);
     if (!owner->frozen && !owner->levelDone) {
         owner->levelClock = std::min(owner->levelClock + dt, CLOCK_LIMIT);
     }
@@ -423,6 +424,16 @@ void InGameController::update(float dt)
     countCollected(*owner);
     if (levelComplete(*owner)) {
         completeLevel(*owner);
+    }
+}
+
+void InGameController::openHelpWhenFree(Game& owner)
+{
+    // The help screen will not open over a frozen level, so on a level
+    // that starts with its banner it waits for the banner to finish.
+    if (helpWaiting && !owner.frozen && owner.freezeTimer == 0.0f) {
+        helpWaiting = false;
+        owner.postAction("pushHelpText_true");
     }
 }
 
@@ -503,6 +514,7 @@ void InGameController::completeLevel(Game& owner)
 void InGameController::leave()
 {
     built = false;
+    helpWaiting = false;
     Game* owner = game();
     if (owner == nullptr) {
         return;

@@ -39,6 +39,7 @@ private:
     void buildScenery(Game& owner, int level);
     void buildMenu(Game& owner);
     void applySetup(Game& owner, Player& player, int level);
+    void openHelpWhenFree(Game& owner);
     void startMusic(Game& owner, int level, bool holdsPlunger);
     void showBanner(Game& owner, int frame);
     AnimatedSprite* addPicture(Game& owner, const std::string& file, int x, int y, int layer);
@@ -49,4 +50,6 @@ private:
     // Set once the whole level stands; an entry that stopped early (the
     // story is over, the picture is missing) has nothing to play or score.
     bool built = false;
+    // The level's help opens once the start banner has let go of the level.
+    bool helpWaiting = false;
 };

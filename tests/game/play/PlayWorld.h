@@ -34,10 +34,7 @@ inline const std::map<char, int>& legend()
         { 'S', 0x0000ff }, // the fish's start
         { 'T', 0xffff00 }, // chest
         { 'G', 0xa4ff00 }, // gem (kind 1)
-        { 'R', 0xff0040 }, // gem (kind 2)
-        { 'P', 0xc8c8c8 }, // pearl (kind 4)
         { 'c', 0x946030 }, // crab
-        { 'w', 0xff007d }, // swordfish
     };
     return letters;
 }
