@@ -188,8 +188,8 @@ void InGameController::enter()
     }
 
     applySetup(*owner, *player, level);
-    LevelProperties::Cues cues = LevelProperties::cues(level, player->holdingPlunger);
-    startMusic(*owner, level, player->holdingPlunger);
+    const LevelProperties::Cues cues = LevelProperties::cues(level, player->holdingPlunger);
+    startMusic(*owner, cues);
     showBanner(*owner, LevelProperties::bannerFrame(cues));
 
     for (const Treasure* treasure : owner->treasures) {
@@ -359,12 +359,12 @@ void InGameController::applySetup(Game& owner, Player& player, int level)
     }
 }
 
-void InGameController::startMusic(Game& owner, int level, bool holdsPlunger)
+void InGameController::startMusic(Game& owner, const LevelProperties::Cues& cues)
 {
     if (owner.sound == nullptr) {
         return;
     }
-    const std::string track = LevelProperties::music(LevelProperties::cues(level, holdsPlunger));
+    const std::string track = LevelProperties::music(cues);
     if (track.empty()) {
         owner.sound->stopMusic();
         // Forgotten, so that the next level with music starts it again

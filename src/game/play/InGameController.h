@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/core/StateController.h"
+#include "game/play/LevelProperties.h"
 
 #include <string>
 
@@ -40,7 +41,7 @@ private:
     void buildMenu(Game& owner);
     void applySetup(Game& owner, Player& player, int level);
     void openHelpWhenFree(Game& owner);
-    void startMusic(Game& owner, int level, bool holdsPlunger);
+    void startMusic(Game& owner, const LevelProperties::Cues& cues);
     void showBanner(Game& owner, int frame);
     AnimatedSprite* addPicture(Game& owner, const std::string& file, int x, int y, int layer);
     bool levelComplete(const Game& owner) const;
