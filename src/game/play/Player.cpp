@@ -64,6 +64,7 @@ constexpr float BOB_SECONDS = 0.8f;
 // with its own pictures, drawn 30 pixels up so that its point is its tail.
 constexpr float HOP_HEIGHT = 30.0f;
 constexpr float HOP_SECONDS = 0.2f;
+constexpr int WET_PICTURES = 0;
 constexpr int DRY_PICTURES = 1;
 constexpr int HOP_LAST_FRAME = 10;
 constexpr float HOP_ANIMATION_SECONDS = 0.5f;
@@ -162,7 +163,7 @@ void playSample(const char* name)
 
 Player::Player()
 {
-    datafile.load("dorir.dat");
+    loadWetPictures();
     alignment = 1;
     swimSpeed = START_SWIM_SPEED;
     if (Game* game = Game::instance()) {
@@ -362,6 +363,15 @@ void Player::flyFriend(Game* game, float dt)
     }
 }
 
+void Player::loadWetPictures()
+{
+    // The fish's file holds two sets of pictures; the swimming ones first.
+    datafile.load("dorir.dat");
+    if (datafile.isLoaded()) {
+        datafile.useSubDatafile(WET_PICTURES);
+    }
+}
+
 void Player::setOutOfWater(bool on)
 {
     bool wasOut = outOfWater;
@@ -374,7 +384,7 @@ void Player::setOutOfWater(bool on)
         // Back in the water: the swimming pictures and the gentle bob.
         airborne = false;
         velocityX = velocityY = 0.0f;
-        datafile.load("dorir.dat");
+        loadWetPictures();
         stopSwimming();
         bobTween.start(BOB_HEIGHT, BOB_SECONDS, FOREVER);
         return;

@@ -112,6 +112,7 @@ public:
     AnimatedSprite friendSprite;
 
 private:
+    void loadWetPictures();
     void fireBubble();
     void lunge();
     void placeHeldItem();
