@@ -1,9 +1,9 @@
 #include "game/play/LevelSelectController.h"
 #include "engine/core/DebugLog.h"
 #include "engine/core/GameState.h"
+#include "engine/core/StateController.h"
 #include "engine/media/Screen.h"
 #include "game/app/Game.h"
-#include "game/play/InGameController.h"
 #include "game/play/MapNode.h"
 #include "support/ScratchDir.h"
 
@@ -17,6 +17,17 @@ namespace {
 class QuietMap : public LevelSelectController {
 protected:
     void fadeIn(float) override { }
+};
+
+// Level play reduced to its way out: Esc leaves for the map on the press,
+// as the in-game menu's "Exit" does.
+class LeaveOnEsc : public StateController {
+public:
+    LeaveOnEsc()
+        : StateController("inGame")
+    {
+    }
+    void enter() override { Engine::addActionToState("JUMPSTATE:levelSelect", KEY_ESC); }
 };
 
 class LevelSelectTest : public ::testing::Test {
@@ -71,7 +82,7 @@ protected:
     ScratchDir scratch;
     Game game;
     QuietMap map;
-    InGameController level;
+    LeaveOnEsc level;
 };
 
 TEST_F(LevelSelectTest, ANewProfileSeesOnlyTheFirstNodeAndCannotMoveOn)
