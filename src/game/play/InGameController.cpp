@@ -39,6 +39,7 @@ constexpr int EMITTER_BLEND_ADD = 1;
 constexpr int EMITTER_START_ALPHA = 128;
 
 // The menu hangs this far above the middle of the screen.
+constexpr int MENU_OVER_BACKDROP = 1000;
 constexpr int MENU_RISE = 75;
 constexpr int VOLUME_MAXIMUM = 255;
 // Sliding the effects volume plays a bubble now and then, not every frame.
@@ -264,6 +265,9 @@ void InGameController::buildMenu(Game& owner)
     auto* menu = new Menu(false);
     menu->alignment = 1;
     menu->setPosition(width / 2, height / 2 - MENU_RISE);
+    // The layer draws lower sprites later; the menu stands higher than its
+    // backdrop's centre but must be drawn over it.
+    menu->depthBias = MENU_OVER_BACKDROP;
     menu->visible = false;
     Game* handler = &owner;
     menu->callback = [handler](const std::string& action) {

@@ -107,6 +107,8 @@ TEST_F(InGameTest, EntryBuildsTheLevelAroundTheFish)
     EXPECT_TRUE(game.inGameMenu->visible);
     EXPECT_TRUE(onLayer(game, 4, game.inGameMenu));
     EXPECT_TRUE(game.frozen);
+    ASSERT_NE(game.menuBackdrop, nullptr);
+    EXPECT_GT(game.inGameMenu->depth(), game.menuBackdrop->depth()) << "the menu is drawn over its backdrop";
 
     // A restart of the same level keeps its track running.
     enter(2);
