@@ -49,6 +49,7 @@ constexpr int COIN_LEFT_OF_CENTRE = 96;
 constexpr int COIN_DROP = 10;
 constexpr int ICONS_Y = 218;
 constexpr int ICON_STEP = 100;
+constexpr int ICON_PLATE_HEIGHT = 76;
 constexpr int PANEL_WIDTH = 640;
 constexpr int PANEL_HEIGHT = 200;
 constexpr int PANEL_CENTRE_Y = 362;
@@ -166,6 +167,12 @@ void PowerupShopController::buildScreen()
     auto* panel = new ShopPanel(PANEL_WIDTH, PANEL_HEIGHT);
     panel->setPosition(centre, PANEL_CENTRE_Y);
     addToShop(owner, panel, PANEL_DEPTH_BIAS);
+    // The help page's heading sits where the icons go; the unselected,
+    // half-clear icons would show it through, so they get a plate of their
+    // own.
+    auto* iconPlate = new ShopPanel(PANEL_WIDTH, ICON_PLATE_HEIGHT);
+    iconPlate->setPosition(centre, ICONS_Y);
+    addToShop(owner, iconPlate, PANEL_DEPTH_BIAS - 1);
 
     // The title and the coins stand over the frozen level, so they get a
     // dark box to stay readable.
