@@ -239,6 +239,18 @@ e2e_differs() {
     [ "$n" -gt "${3:-3000}" ]
 }
 
+# e2e_change_width A B: how wide the region is in which two 800 x 600 shots
+# differ, leaving out the HUD band at the top (its clock ticks by itself).
+# A fish bobbing on the spot changes a narrow region; a scrolled level or a
+# panel opened over it, a wide one.
+e2e_change_width() {
+    local box
+    box=$(convert -size 800x600 -depth 8 "rgb:$1" "rgb:$2" -crop 800x500+0+100 +repage \
+        -compose difference -composite -colorspace gray -threshold 8% -format '%@' info: 2>/dev/null)
+    box=${box%%x*}
+    echo "${box:-0}"
+}
+
 # e2e_wait_change WINDOW REFERENCE [SECONDS]: waits until the window no
 # longer looks like the reference shot.
 e2e_wait_change() {
