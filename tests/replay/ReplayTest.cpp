@@ -121,24 +121,27 @@ Outcome play(const Replay& replay)
     return outcome;
 }
 
-TEST(ReplayTest, EveryRecordingPlaysThroughItsLevel)
+// One test per recording, named after its file.
+class RecordingTest : public ::testing::TestWithParam<std::string> { };
+
+TEST_P(RecordingTest, PlaysThroughItsLevel)
 {
-    std::vector<std::string> files = recordings();
-    ASSERT_FALSE(files.empty()) << "no recordings in " << RECORDINGS;
-    for (const std::string& file : files) {
-        SCOPED_TRACE(file);
-        Replay replay;
-        ASSERT_TRUE(replay.load(file)) << replay.error;
-        Outcome outcome = play(replay);
-        if (replay.expect == "complete") {
-            EXPECT_GE(outcome.finishedAt, 0) << "level " << replay.level << " was not finished in "
-                                             << replay.frames * Replay::FRAME_SECONDS << " seconds";
-        }
-        EXPECT_TRUE(outcome.errors.empty())
-            << outcome.errors.size()
-            << " error reports, the first: " << (outcome.errors.empty() ? "" : outcome.errors.front());
+    Replay replay;
+    ASSERT_TRUE(replay.load(GetParam())) << replay.error;
+    Outcome outcome = play(replay);
+    if (replay.expect == "complete") {
+        EXPECT_GE(outcome.finishedAt, 0) << "level " << replay.level << " was not finished in "
+                                         << replay.frames * Replay::FRAME_SECONDS << " seconds";
     }
+    EXPECT_TRUE(outcome.errors.empty())
+        << outcome.errors.size()
+        << " error reports, the first: " << (outcome.errors.empty() ? "" : outcome.errors.front());
 }
+
+INSTANTIATE_TEST_SUITE_P(Recordings, RecordingTest, ::testing::ValuesIn(recordings()),
+    [](const ::testing::TestParamInfo<std::string>& info) {
+        return std::filesystem::path(info.param).stem().string();
+    });
 
 TEST(ReplayTest, DamagedRecordingsAreRefusedWithTheLine)
 {
