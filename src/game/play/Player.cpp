@@ -629,25 +629,23 @@ void Player::countDownPowerups(Game* game, float dt)
     if (game != nullptr && game->timeScale != 1.0f && game->timeScale > 0.0f) {
         seconds = dt / game->timeScale;
     }
-    bool slowMotionEnded = false;
     for (auto entry = powerups.begin(); entry != powerups.end();) {
         entry->secondsLeft -= seconds;
-        if (entry->secondsLeft < 0.0f) {
-            slowMotionEnded = slowMotionEnded || entry->type == SLOW_MOTION;
-            entry = powerups.erase(entry);
-        } else {
+        if (entry->secondsLeft >= 0.0f) {
             ++entry;
+            continue;
         }
-    }
-    // Two slow motions bought one after the other last until the later one
-    // runs out.
-    if (slowMotionEnded && !hasPowerup(SLOW_MOTION)) {
-        if (SoundManager* sound = SoundManager::instance()) {
-            sound->slideMusicRate(NORMAL_MUSIC_RATE, NORMAL_MUSIC_SLIDE_SECONDS);
+        // Any slow motion that runs out brings the game back to full pace,
+        // even while a second one bought on top of it still has time left.
+        if (entry->type == SLOW_MOTION) {
+            if (SoundManager* sound = SoundManager::instance()) {
+                sound->slideMusicRate(NORMAL_MUSIC_RATE, NORMAL_MUSIC_SLIDE_SECONDS);
+            }
+            if (game != nullptr) {
+                game->timeScale = 1.0f;
+            }
         }
-        if (game != nullptr) {
-            game->timeScale = 1.0f;
-        }
+        entry = powerups.erase(entry);
     }
 }
 

@@ -110,19 +110,25 @@ TEST_F(PlayerMovementTest, NothingMovesOrCountsDownWhileTheGameIsFrozen)
     EXPECT_FALSE(fish->bubbleInFlight());
 }
 
-TEST_F(PlayerMovementTest, TwoSlowMotionsLastUntilTheLaterRunsOutInRealTime)
+TEST_F(PlayerMovementTest, SlowMotionRunsInRealTimeAndTheFirstToRunOutEndsIt)
 {
     game.sound->stream = 3; // music playing, so the rate slides reach it
     fish->activatePowerup(Player::SLOW_MOTION, 1.0f);
     fish->activatePowerup(Player::SLOW_MOTION, 2.0f);
     EXPECT_EQ(game.timeScale, 0.5f);
-    run(1.5f); // real seconds
+    run(0.9f); // real seconds
     EXPECT_EQ(game.timeScale, 0.5f);
-    run(0.6f);
+    // The first one out brings back the full pace; the second one's time
+    // runs on but slows nothing.
+    run(0.2f);
+    EXPECT_EQ(game.timeScale, 1.0f);
+    ASSERT_EQ(fish->powerups.size(), 1u);
+    EXPECT_NEAR(fish->powerups[0].secondsLeft, 0.9f, 0.02f);
+    EXPECT_EQ(RecordingAudioDevice::named(*calls, "slideChannelAttributes").size(), 3u);
+    run(1.0f);
     EXPECT_EQ(game.timeScale, 1.0f);
     EXPECT_TRUE(fish->powerups.empty());
-    // Slowed at each purchase, back to normal once.
-    EXPECT_EQ(RecordingAudioDevice::named(*calls, "slideChannelAttributes").size(), 3u);
+    EXPECT_EQ(RecordingAudioDevice::named(*calls, "slideChannelAttributes").size(), 4u);
 
     fish->activatePowerup(3, 10.0f); // not a timed power-up
     fish->activatePowerup(Player::SPEED_BOOST, 0.0f);
