@@ -1,5 +1,6 @@
 #include "game/play/InGameController.h"
 
+#include "engine/core/GameState.h"
 #include "engine/media/AnimatedSprite.h"
 #include "engine/media/ParticleSystem.h"
 #include "engine/media/Screen.h"
@@ -444,6 +445,16 @@ void InGameController::openHelpWhenFree(Game& owner)
 bool InGameController::levelComplete(const Game& owner) const
 {
     if (owner.levelDone || owner.player == nullptr) {
+        return false;
+    }
+    // A last chest may fade out while the menu, the help or the shop is up;
+    // the level is scored once the player is back in it, so that the next
+    // level or the award never opens underneath them (the shop's Esc would
+    // close the award instead of the shop).
+    if (owner.inGameMenu != nullptr && owner.inGameMenu->visible) {
+        return false;
+    }
+    if (owner.stateStack.empty() || owner.stateStack.back()->name != name) {
         return false;
     }
     if (owner.coinsRequired > 0 && owner.player->levelCoins < owner.coinsRequired) {

@@ -223,7 +223,8 @@ TEST_F(InGameTest, ALevelWithoutTreasureIsPerfectAtOnce)
 
 TEST_F(InGameTest, RatingsBestTimesAndThePerfectBonus)
 {
-    writeLevels({ { 2, { "S.TG" } }, { 3, { "S.TG" } }, { 4, { "S..T" } } });
+    writeLevels(
+        { { 2, { "S.TG" } }, { 3, { "S.TG" } }, { 4, { "S..T" } }, { 6, { "S.TG" } }, { 8, { "S.TG" } } });
     game.coins = 0;
 
     // Half of the treasure: 50 %, the first best time.
@@ -276,6 +277,32 @@ TEST_F(InGameTest, RatingsBestTimesAndThePerfectBonus)
     EXPECT_EQ(4, game.currentLevel);
     run(0.3f);
     EXPECT_EQ(5, game.currentLevel);
+
+    // A chest that fades out while the menu or the shop is up is scored once
+    // the player is back: the award never opens beneath either of them.
+    const int coinsBefore = game.coins;
+    enter(6);
+    collect(treasureOfKind(1));
+    collect(treasureOfKind(Treasure::CHEST));
+    game.onAction("openInGameMenu", true);
+    run(1.0f);
+    EXPECT_EQ(6, game.currentLevel);
+    game.onAction("closeInGameMenu", true);
+    game.update(DT);
+    EXPECT_EQ(7, game.currentLevel);
+    EXPECT_EQ((Names { "inGame", "100%" }), stack());
+
+    enter(8);
+    collect(treasureOfKind(1));
+    collect(treasureOfKind(Treasure::CHEST));
+    game.onAction("pushPowerupShop", false);
+    run(1.0f);
+    EXPECT_EQ((Names { "inGame", "powerupShop" }), stack());
+    EXPECT_EQ(8, game.currentLevel);
+    game.popState();
+    game.update(DT);
+    EXPECT_EQ((Names { "inGame", "100%" }), stack());
+    EXPECT_EQ(coinsBefore + 40, game.coins) << "both perfect runs paid";
 }
 
 TEST_F(InGameTest, TheStoryEndAMiniGameAndAMissingLevelLeaveForTheirScreens)
