@@ -757,7 +757,13 @@ void Game::addCreature(Creature* creature)
         return;
     }
     creature->reset();
-    if (!addSprite(creature, CREATURE_LAYER)) {
+    // The level keeps it even when the help, the shop or the award lies on
+    // top: those take their own sprites with them when they close, and the
+    // creature list would be left pointing at a deleted creature.
+    GameState* level = getState("inGame");
+    bool kept
+        = level != nullptr ? level->addSprite(creature, CREATURE_LAYER) : addSprite(creature, CREATURE_LAYER);
+    if (!kept) {
         DebugLog::log("addCreature: no state on the stack to keep the creature");
     }
     creatures.push_back(creature);

@@ -1,6 +1,7 @@
 #include "game/play/LevelLoader.h"
 
 #include "engine/core/DebugLog.h"
+#include "engine/core/GameState.h"
 #include "engine/media/DatafileManager.h"
 #include "game/app/Game.h"
 #include "game/creatures/Creature.h"
@@ -159,7 +160,12 @@ Treasure* LevelLoader::addTreasure(int column, int row, int kind, int offsetX, i
 {
     Treasure* treasure = new Treasure(kind);
     treasure->setPosition(centre(column) + offsetX, centre(row) + offsetY);
-    if (!game.addSprite(treasure, OBJECT_LAYER)) {
+    // Mini-games hand out treasure while the level runs; it belongs to the
+    // level, whatever lies on top of it.
+    GameState* level = game.getState("inGame");
+    bool kept = level != nullptr ? level->addSprite(treasure, OBJECT_LAYER)
+                                 : game.addSprite(treasure, OBJECT_LAYER);
+    if (!kept) {
         DebugLog::log("addTreasure: no state on the stack to keep the treasure");
     }
     game.treasures.push_back(treasure);

@@ -25,7 +25,7 @@ public:
     bool loadLevel(int level);
 
     // A treasure at a cell's centre moved by the offset, on the level's list
-    // and the top state's creature layer.
+    // and the level's creature layer.
     Treasure* addTreasure(int column, int row, int kind, int offsetX, int offsetY);
     // Registers the creature (its reset runs), then stands it in the cell,
     // offsetY below the centre.

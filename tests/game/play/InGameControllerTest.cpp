@@ -5,6 +5,8 @@
 #include "engine/ui/Menu.h"
 #include "engine/ui/MenuEntry.h"
 #include "game/creatures/Creature.h"
+#include "game/creatures/StillCreature.h"
+#include "game/play/LevelLoader.h"
 #include "game/play/LevelProperties.h"
 #include "game/play/PlayWorld.h"
 #include "game/play/Player.h"
@@ -337,6 +339,19 @@ TEST_F(InGameTest, LeavingTheLevelLetsGoOfEverythingInIt)
 {
     writeLevels({ { 2, { "S..c", "...T" } } });
     enter(2);
+
+    // What joins the level while the shop is up belongs to the level, and
+    // stays when the shop closes.
+    game.pushState("powerupShop");
+    auto* latecomer = new StillCreature("crab.dat");
+    game.addCreature(latecomer);
+    Treasure* prize = LevelLoader(game).addTreasure(1, 1, Treasure::CHEST, 0, 0);
+    game.popState();
+    game.collectGarbage();
+    EXPECT_TRUE(onLayer(game, 2, latecomer));
+    EXPECT_TRUE(onLayer(game, 2, prize));
+    EXPECT_EQ((Names { "inGame" }), stack());
+
     game.onAction("openInGameMenu", true);
     Menu* menu = game.inGameMenu;
     ASSERT_TRUE(onLayer(game, 4, menu));
