@@ -39,6 +39,7 @@ protected:
         }
         DatafileWriter out;
         BITMAP* picture = create_bitmap_ex(16, 4, 4);
+        clear_to_color(picture, makecol16(200, 120, 40));
         for (int i = 0; i < 6; ++i) {
             out.addBitmap(picture);
         }
