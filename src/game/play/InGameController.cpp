@@ -39,9 +39,10 @@ constexpr int EMITTER_PICTURES[3] = { 2, 0, 1 };
 constexpr int EMITTER_BLEND_ADD = 1;
 constexpr int EMITTER_START_ALPHA = 128;
 
-// The menu hangs this far above the middle of the screen.
-constexpr int MENU_OVER_BACKDROP = 1000;
+// The menu hangs this far above the middle of the screen, drawn over its
+// backdrop.
 constexpr int MENU_RISE = 75;
+constexpr int MENU_OVER_BACKDROP = 1000;
 constexpr int VOLUME_MAXIMUM = 255;
 // Sliding the effects volume plays a bubble now and then, not every frame.
 constexpr float SFX_SAMPLE_INTERVAL = 0.5f;
