@@ -236,6 +236,17 @@ TEST(LevelValidatorTest, CoinLevelNeedsADolphinThatDropsEnoughWhereTheFishCanGo)
     std::string open = put(hall, 15, 5, '.');
     EXPECT_TRUE(mentions(check(3, open), 6, 5, "finds no rock to turn at")) << all(check(3, open));
 
+    // A roofed bay at the top right: the dolphin climbs into it and turns
+    // back and forth under the rock for ever instead of leaving.
+    std::string bay = hall;
+    for (int column = 1; column <= 10; ++column) {
+        bay = put(put(bay, column, 4, '#'), column, 3, '#');
+    }
+    for (int column = 11; column <= 14; ++column) {
+        bay = put(bay, column, 3, '#');
+    }
+    EXPECT_TRUE(mentions(check(3, bay), 6, 4, "never leaves at the top")) << all(check(3, bay));
+
     EXPECT_TRUE(mentions(check(3, "####\n#PT#\n####\n"), -1, -1, "exactly one dolphin"));
 }
 

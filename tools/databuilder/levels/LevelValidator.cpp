@@ -292,6 +292,7 @@ struct DolphinRun {
     bool leaves = false; // it reaches row 1 and swims off
     double seconds = 0.0; // until it leaves
     int wallMissingRow = -1; // a row it swims along without a wall on the right
+    int stuckRow = -1; // a row it turns back and forth in for ever, rock above both ends
     std::vector<std::pair<int, int>> cells; // every cell it swims through
 };
 
@@ -311,7 +312,8 @@ DolphinRun runDolphin(const Grid& grid, int startX, int startY, bool firstTurnGo
             return run;
         }
         if (!seen.insert({ x, y, right }).second) {
-            return run; // it circles its row for ever
+            run.stuckRow = y; // it circles its row for ever
+            return run;
         }
         if (!grid.isRock(x, y - 1)) {
             --y;
@@ -624,6 +626,15 @@ std::vector<Problem> LevelValidator::check(const LevelFile& level) const
                 report(dolphin.x, run.wallMissingRow,
                     "the dolphin swims right along row " + std::to_string(run.wallMissingRow)
                         + " and finds no rock to turn at; close the row");
+                fewest = -2;
+                break;
+            }
+            // A dolphin that never gets to the top never leaves: coins rain
+            // for ever and the fish can never run short.
+            if (run.stuckRow >= 0) {
+                report(dolphin.x, run.stuckRow,
+                    "the dolphin turns back and forth along row " + std::to_string(run.stuckRow)
+                        + " under rock for ever and never leaves at the top; open a way up");
                 fewest = -2;
                 break;
             }
