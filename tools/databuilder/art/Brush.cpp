@@ -106,7 +106,8 @@ void Brush::blob(BITMAP* bitmap, float cx, float cy, float front, float back, fl
             float ny = u * s + v * c;
             float diffuse = std::max(0.0f, nx * lx + ny * ly + nz * lz);
             float shade = shading.ambient + (1.0f - shading.ambient) * diffuse * 1.25f;
-            float specular = std::pow(std::max(0.0f, (nx * hx + ny * hy + nz * hz) / hl), 28.0f) * shading.shine;
+            float specular
+                = std::pow(std::max(0.0f, (nx * hx + ny * hy + nz * hz) / hl), 28.0f) * shading.shine;
             Rgb base = shading.top.mix(shading.bottom, smooth((v + 0.6f) / 1.4f));
             Rgb lit = base.scaled(shade).mix(Rgb(255, 255, 255), std::min(1.0f, specular));
             putpixel(bitmap, x, y, pixel(lit));
