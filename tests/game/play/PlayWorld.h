@@ -7,6 +7,7 @@
 #include "game/app/TestGame.h"
 #include "game/play/InGameController.h"
 #include "game/play/LevelColours.h"
+#include "game/play/LevelFileWriter.h"
 #include "support/RecordingAudioDevice.h"
 
 #include <allegro.h>
@@ -98,30 +99,7 @@ protected:
     // reaches on its own.
     void writeLevels(const std::map<int, std::vector<std::string>>& levels)
     {
-        std::filesystem::create_directory("lvl");
-        DatafileWriter out;
-        for (int index = 0; index <= levels.rbegin()->first; ++index) {
-            auto found = levels.find(index);
-            std::vector<std::string> art
-                = found != levels.end() ? found->second : std::vector<std::string> { "S.T" };
-            BITMAP* bitmap
-                = create_bitmap_ex(24, static_cast<int>(art[0].size()), static_cast<int>(art.size()));
-            clear_to_color(bitmap, makecol24(1, 2, 3));
-            for (size_t row = 0; row < art.size(); ++row) {
-                for (size_t column = 0; column < art[row].size(); ++column) {
-                    auto colour = legend().find(art[row][column]);
-                    if (colour != legend().end()) {
-                        int rgb = colour->second;
-                        putpixel(bitmap, static_cast<int>(column), static_cast<int>(row),
-                            makecol24(rgb >> 16, (rgb >> 8) & 255, rgb & 255));
-                    }
-                }
-            }
-            out.addBitmap(bitmap);
-            destroy_bitmap(bitmap);
-        }
-        out.addData({ 0 });
-        ASSERT_TRUE(out.save("lvl/levels.dat"));
+        ASSERT_TRUE(leveltest::writeLevelFile(levels, legend(), { "S.T" }));
     }
 
     void enter(int level)
