@@ -5,6 +5,7 @@
 #include "game/app/TestGame.h"
 #include "game/creatures/Creature.h"
 #include "game/play/Player.h"
+#include "game/play/TestLevels.h"
 #include "game/play/TileMap.h"
 #include "support/RecordingAudioDevice.h"
 
@@ -74,18 +75,7 @@ protected:
 
     // Rock where the art has '#' (art[row][column]); the level is as large
     // as the art.
-    void buildMap(const std::vector<std::string>& art)
-    {
-        game.levelHeight = static_cast<int>(art.size()) * 80;
-        game.levelWidth = static_cast<int>(art[0].size()) * 80;
-        for (size_t row = 0; row < art.size(); ++row) {
-            for (size_t column = 0; column < art[row].size(); ++column) {
-                if (art[row][column] == '#') {
-                    map.setTile(static_cast<int>(column), static_cast<int>(row), 0);
-                }
-            }
-        }
-    }
+    void buildMap(const std::vector<std::string>& art) { leveltest::buildRockMap(game, map, art); }
 
     // A creature at the centre of a cell, in the level's list and run by
     // the screen; the name stands for the pictures it was loaded from.

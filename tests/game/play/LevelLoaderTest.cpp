@@ -1,7 +1,7 @@
 #include "game/play/LevelLoader.h"
 
 #include "game/creatures/LevelWorld.h"
-#include "game/play/LevelFileWriter.h"
+#include "game/play/TestLevels.h"
 #include "game/play/Treasure.h"
 #include "support/LogLines.h"
 

@@ -7,7 +7,7 @@
 #include "game/app/TestGame.h"
 #include "game/play/InGameController.h"
 #include "game/play/LevelColours.h"
-#include "game/play/LevelFileWriter.h"
+#include "game/play/TestLevels.h"
 #include "support/RecordingAudioDevice.h"
 
 #include <allegro.h>

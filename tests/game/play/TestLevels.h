@@ -1,6 +1,8 @@
 #pragma once
 
 #include "engine/media/DatafileWriter.h"
+#include "game/app/Game.h"
+#include "game/play/TileMap.h"
 
 #include <allegro.h>
 
@@ -10,6 +12,9 @@
 #include <vector>
 
 namespace leveltest {
+
+// Level cells are 80 x 80 pixels.
+constexpr int CELL_PIXELS = 80;
 
 // Writes lvl/levels.dat for a test: each level's picture drawn from art
 // (art[row][column], one character a cell, coloured through the legend as
@@ -42,6 +47,21 @@ inline bool writeLevelFile(const std::map<int, std::vector<std::string>>& levels
     // The cache keeps a file's last object out of reach.
     out.addData({ 0 });
     return out.save("lvl/levels.dat");
+}
+
+// Rock on the map where the art has '#' (art[row][column]); the game's
+// level is as large as the art.
+inline void buildRockMap(Game& game, TileMap& map, const std::vector<std::string>& art)
+{
+    game.levelHeight = static_cast<int>(art.size()) * CELL_PIXELS;
+    game.levelWidth = static_cast<int>(art[0].size()) * CELL_PIXELS;
+    for (size_t row = 0; row < art.size(); ++row) {
+        for (size_t column = 0; column < art[row].size(); ++column) {
+            if (art[row][column] == '#') {
+                map.setTile(static_cast<int>(column), static_cast<int>(row), 0);
+            }
+        }
+    }
 }
 
 } // namespace leveltest
