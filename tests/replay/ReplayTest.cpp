@@ -4,6 +4,7 @@
 #include "engine/media/DatafileManager.h"
 #include "engine/media/Screen.h"
 #include "game/app/Game.h"
+#include "game/app/ProgressFile.h"
 #include "game/play/InGameController.h"
 #include "game/play/LevelSelectController.h"
 #include "game/play/PowerupShopController.h"
@@ -79,6 +80,7 @@ std::vector<std::string> recordings()
 
 struct Outcome {
     int finishedAt = -1; // the frame the level was finished in, -1 for never
+    int savedHighestLevel = -1; // as the profile's file has it afterwards
     // Error reports in the log; in the shipped game each one would have
     // ended it.
     std::vector<std::string> errors;
@@ -112,6 +114,10 @@ Outcome play(const Replay& replay)
         }
     }
     releaseAllKeys();
+    ProgressFile saved;
+    if (saved.load(game.progressPath()) == ProgressFile::Result::Loaded) {
+        outcome.savedHighestLevel = saved.highestLevel;
+    }
     for (const std::string& line : logLines()) {
         if (line.rfind("datafile [", 0) == 0 || line.rfind("Could not load", 0) == 0
             || line.rfind("Can't load", 0) == 0) {
@@ -132,6 +138,7 @@ TEST_P(RecordingTest, PlaysThroughItsLevel)
     if (replay.expect == "complete") {
         EXPECT_GE(outcome.finishedAt, 0) << "level " << replay.level << " was not finished in "
                                          << replay.frames * Replay::FRAME_SECONDS << " seconds";
+        EXPECT_GT(outcome.savedHighestLevel, replay.level) << "the finished level is not in the profile";
     }
     EXPECT_TRUE(outcome.errors.empty())
         << outcome.errors.size()
