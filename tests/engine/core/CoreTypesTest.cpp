@@ -2,6 +2,7 @@
 #include "engine/core/Vector2.h"
 
 #include "support/ScratchDir.h"
+#include "support/TextFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -11,14 +12,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream contents;
-    contents << in.rdbuf();
-    return contents.str();
-}
 
 TEST(SafeFile, ReplacesTheFileOnlyOnCommit)
 {

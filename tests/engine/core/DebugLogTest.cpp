@@ -1,6 +1,7 @@
 #include "engine/core/DebugLog.h"
 
 #include "support/ScratchDir.h"
+#include "support/TextFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -9,14 +10,6 @@
 #include <sstream>
 
 namespace {
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream contents;
-    contents << in.rdbuf();
-    return contents.str();
-}
 
 class DebugLogTest : public ::testing::Test {
 protected:

@@ -1,6 +1,7 @@
 #include "TestEngine.h"
 
 #include "support/ScratchDir.h"
+#include "support/TextFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -11,19 +12,6 @@
 namespace {
 
 using namespace coretest;
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream contents;
-    contents << in.rdbuf();
-    return contents.str();
-}
-
-void writeFile(const std::string& path, const std::string& contents)
-{
-    std::ofstream(path, std::ios::binary) << contents;
-}
 
 struct Mode {
     int width = 0, height = 0;

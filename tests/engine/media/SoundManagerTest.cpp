@@ -3,6 +3,7 @@
 #include "engine/core/DebugLog.h"
 #include "support/RecordingAudioDevice.h"
 #include "support/ScratchDir.h"
+#include "support/TextFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -12,19 +13,6 @@
 #include <sstream>
 
 namespace {
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeFile(const std::string& path, const std::string& contents)
-{
-    std::ofstream(path, std::ios::binary) << contents;
-}
 
 bool hasLine(const std::string& text, const std::string& line)
 {

@@ -4,6 +4,7 @@
 #include "engine/media/Screen.h"
 #include "game/app/Game.h"
 #include "support/ScratchDir.h"
+#include "support/TextFiles.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>
@@ -39,16 +40,9 @@ public:
     bool answer = true;
 };
 
-inline std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void writeFile(const std::string& path, const std::string& contents)
-{
-    std::ofstream(path, std::ios::binary) << contents;
-}
+// The shared file helpers, under the names the game tests know them by.
+using ::readFile;
+using ::writeFile;
 
 inline bool fileExists(const std::string& path)
 {

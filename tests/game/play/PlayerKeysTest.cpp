@@ -3,6 +3,7 @@
 #include "game/play/Player.h"
 #include "support/LogLines.h"
 #include "support/ScratchDir.h"
+#include "support/TextFiles.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>
@@ -12,19 +13,6 @@
 #include <sstream>
 
 namespace {
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeFile(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 const std::string DEFAULT_FILE = "down 1 85 \nfire 1 75 \nleft 1 82 \nright 1 83 \nup 1 84 \n";
 
