@@ -33,6 +33,9 @@ constexpr double VOLUME_PER_DISTANCE_SQUARED = 255.0 * 0.0000015625;
 constexpr double PAN_PER_PIXEL = 255.0 * 0.00125;
 constexpr int PAN_CENTRE = 128;
 
+// A fish hopping on dry land is drawn this far above its feet.
+constexpr float HOPPING_FISH_RISE = 40.0f;
+
 // Beyond this no level reaches; keeps the cell arithmetic in range.
 constexpr float FARTHEST_PIXEL = 1.0e7f;
 
@@ -164,25 +167,47 @@ bool Creature::playSoundAt(const std::string& name)
     return true;
 }
 
-bool Creature::touchesPlayer(double thresholdSquared) const
+Player* Creature::fish()
 {
     Game* game = Game::instance();
-    const Player* player = game != nullptr ? game->player : nullptr;
+    return game != nullptr ? game->player : nullptr;
+}
+
+bool Creature::gameFrozen()
+{
+    Game* game = Game::instance();
+    return game != nullptr && game->frozen;
+}
+
+float Creature::aimY(const Player& fish, bool aboveHoppingFish)
+{
+    return aboveHoppingFish && fish.outOfWater ? fish.y - HOPPING_FISH_RISE : fish.y;
+}
+
+bool Creature::touchesPlayer(double thresholdSquared, bool aboveHoppingFish) const
+{
+    const Player* player = fish();
     if (player == nullptr || player->dead) {
         return false;
     }
-    return distanceSquared(x, y, player->x, player->y) < thresholdSquared;
+    return distanceSquared(x, y, player->x, aimY(*player, aboveHoppingFish)) < thresholdSquared;
 }
 
-bool Creature::hurtPlayerOnContact(double thresholdSquared)
+bool Creature::hurtPlayerOnContact(double thresholdSquared, bool aboveHoppingFish)
 {
-    if (!touchesPlayer(thresholdSquared)) {
+    if (!touchesPlayer(thresholdSquared, aboveHoppingFish)) {
         return false;
     }
-    if (hurtPlayer) {
-        hurtPlayer(*Game::instance()->player);
-    }
+    hurtFish();
     return true;
+}
+
+void Creature::hurtFish()
+{
+    Player* player = fish();
+    if (player != nullptr && !player->dead && hurtPlayer) {
+        hurtPlayer(*player);
+    }
 }
 
 int Creature::cellOf(float pixel)

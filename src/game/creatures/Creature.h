@@ -57,10 +57,23 @@ public:
     static int panOffset(double dx);
     static int servicePan(int offset);
 
+    // The level's fish, or null while there is none.
+    static Player* fish();
+    static bool gameFrozen();
+    // Neither the game frozen nor the creature in a bubble: the moment a
+    // kind's own behaviour runs.
+    bool awake() const { return !gameFrozen() && trapTime == 0.0f; }
+    // A fish hopping on dry land bobs high above its feet, so some kinds
+    // measure to its body 40 pixels above its position instead.
+    static float aimY(const Player& fish, bool aboveHoppingFish);
+
     // The fish exists, is alive and is closer than the threshold.
-    bool touchesPlayer(double thresholdSquared) const;
+    bool touchesPlayer(double thresholdSquared, bool aboveHoppingFish = false) const;
     // Hurts the fish through hurtPlayer when it touches it; true when it did.
-    bool hurtPlayerOnContact(double thresholdSquared = CONTACT_DISTANCE_SQUARED);
+    bool hurtPlayerOnContact(
+        double thresholdSquared = CONTACT_DISTANCE_SQUARED, bool aboveHoppingFish = false);
+    // Hurts the fish, wherever it is (a no-op without a living fish).
+    static void hurtFish();
     // How a creature hurts the fish; the fish's own code installs it.
     // Until then contact is noticed but nobody is hurt.
     static std::function<void(Player&)> hurtPlayer;

@@ -3,7 +3,7 @@
 #include "engine/media/Screen.h"
 #include "engine/ui/TextSprite.h"
 #include "game/app/Game.h"
-#include "game/creatures/Coin.h"
+#include "game/creatures/RewardCoin.h"
 #include "game/play/Player.h"
 
 namespace {
@@ -82,7 +82,7 @@ void Dolphin::dropCoin()
     if (game == nullptr) {
         return;
     }
-    auto* coin = new Coin();
+    auto* coin = new RewardCoin();
     game->addCreature(coin);
     coin->x = x;
     coin->y = y;
@@ -136,7 +136,8 @@ int Dolphin::floatingCoins()
 {
     int count = 0;
     for (const Creature* creature : Game::instance()->creatures) {
-        if (dynamic_cast<const Coin*>(creature) != nullptr && creature->visible && creature->alpha > 0.0f) {
+        if (dynamic_cast<const RewardCoin*>(creature) != nullptr && creature->visible
+            && creature->alpha > 0.0f) {
             ++count;
         }
     }

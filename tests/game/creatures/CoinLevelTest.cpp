@@ -2,8 +2,8 @@
 
 #include "engine/media/ParticleSystem.h"
 #include "engine/ui/TextSprite.h"
-#include "game/creatures/Coin.h"
 #include "game/creatures/Dolphin.h"
+#include "game/creatures/RewardCoin.h"
 #include "game/play/CreatureFactory.h"
 
 #include <gtest/gtest.h>
@@ -45,7 +45,7 @@ protected:
     size_t coinCount() const
     {
         return std::count_if(game.creatures.begin(), game.creatures.end(),
-            [](Creature* creature) { return dynamic_cast<Coin*>(creature) != nullptr; });
+            [](Creature* creature) { return dynamic_cast<RewardCoin*>(creature) != nullptr; });
     }
 
     // Where each move the dolphin started in the given time was headed; a
@@ -84,7 +84,7 @@ protected:
 TEST_F(CoinLevelTest, ACoinLeftAloneSinksThroughRockAndIsGoneForGoodTwoSecondsAfterItFell)
 {
     buildMap({ "#####", "#####", "#####", "#####" });
-    Coin* coin = place<Coin>(200, 40);
+    RewardCoin* coin = place<RewardCoin>(200, 40);
     EXPECT_EQ("dat/coin.dat", coin->datafile.name) << "the fish knows coins by their pictures";
     run(coin, 19);
     EXPECT_EQ(255.0f, coin->alpha);
@@ -106,7 +106,7 @@ TEST_F(CoinLevelTest, ABubbleSendsACoinOntoTheFishFromAfarAndItFadesOverTwoAndAH
 {
     buildMap({ "..............." });
     Player* fish = makePlayer(1100, 40);
-    Coin* coin = place<Coin>(100, 40);
+    RewardCoin* coin = place<RewardCoin>(100, 40);
     coin->update(1.5f);
     coin->trap(5.0f);
     coin->update(0.1f);
@@ -120,7 +120,7 @@ TEST_F(CoinLevelTest, ABubbleSendsACoinOntoTheFishFromAfarAndItFadesOverTwoAndAH
     EXPECT_FALSE(coin->visible);
 
     fish->y = 0.0f;
-    Coin* other = place<Coin>(100, 40);
+    RewardCoin* other = place<RewardCoin>(100, 40);
     other->trap(5.0f);
     run(other, 2);
     EXPECT_EQ(std::make_pair(100.0f, 40.0f), std::make_pair(other->x, other->y))
@@ -132,8 +132,8 @@ TEST_F(CoinLevelTest, NothingHappensWhileTheLevelIsFrozen)
 {
     buildMap({ "#.........#", "#.........#", "#....#....#", "#.........#", "###########" });
     makePlayer(760, 40);
-    Coin* coin = place<Coin>(100, 40);
-    Coin* fetched = place<Coin>(300, 40);
+    RewardCoin* coin = place<RewardCoin>(100, 40);
+    RewardCoin* fetched = place<RewardCoin>(300, 40);
     fetched->trap(5.0f);
     auto* dolphin = place<Dolphin>(280, 280);
     game.frozen = true;
@@ -237,8 +237,8 @@ TEST_F(CoinVerdictTest, AFishShortOfCoinsLosesOnceTheDolphinHasLeft)
 TEST_F(CoinVerdictTest, CoinsStillFloatingPutTheVerdictOffUntilTheyCanNoLongerCloseTheGap)
 {
     fish->levelCoins = 1;
-    Coin* caught = place<Coin>(100, 100);
-    Coin* lost = place<Coin>(100, 100);
+    RewardCoin* caught = place<RewardCoin>(100, 100);
+    RewardCoin* lost = place<RewardCoin>(100, 100);
     run(dolphin, 10);
     EXPECT_FALSE(fish->dead) << "two coins in the water make three";
 

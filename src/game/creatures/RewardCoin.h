@@ -2,13 +2,14 @@
 
 #include "game/creatures/Creature.h"
 
-// A coin the dolphin drops in the coin levels. It turns as it sinks straight
-// through rock and fades away unless the fish catches it in time. A bubble
+// A coin dropped by the dolphin in the coin levels or scattered by a
+// mini-game's win. It turns as it sinks straight through rock and fades away
+// unless the fish catches it in time. A bubble
 // that hits it does not shut it in: it sends the coin to the fish, which
 // picks it up at once.
-class Coin final : public Creature {
+class RewardCoin final : public Creature {
 public:
-    Coin();
+    RewardCoin();
 
     void update(float dt) override;
 

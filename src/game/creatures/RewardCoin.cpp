@@ -1,4 +1,4 @@
-#include "game/creatures/Coin.h"
+#include "game/creatures/RewardCoin.h"
 
 #include "game/app/Game.h"
 #include "game/play/Player.h"
@@ -21,7 +21,7 @@ constexpr float OPAQUE = 255.0f;
 
 } // namespace
 
-Coin::Coin()
+RewardCoin::RewardCoin()
     : lifeTimer(LIFE_SECONDS)
     , sinkSpeed(SINK_SPEED)
 {
@@ -29,7 +29,7 @@ Coin::Coin()
     playAnimation("rot", ROT_FIRST_FRAME, ROT_LAST_FRAME, ROT_SECONDS, FOREVER, false, 0.0f);
 }
 
-void Coin::update(float dt)
+void RewardCoin::update(float dt)
 {
     // Gone for good: faded out or already in the fish's purse.
     if (!visible) {
@@ -61,7 +61,7 @@ void Coin::update(float dt)
     }
 }
 
-void Coin::flyToFish()
+void RewardCoin::flyToFish()
 {
     trapTime = 0.0f;
     bubble.visible = false;
