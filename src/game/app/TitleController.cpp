@@ -132,7 +132,9 @@ void TitleController::fillPages(Game* owner)
     }
     menu->addSlider("Options", "Music", musicVolume, 255, [this](int volume) { changeMusicVolume(volume); });
     menu->addSlider("Options", "SFX", sfxVolume, 255, [this](int volume) { changeSfxVolume(volume); });
-    menu->addToggle("Options", "Water Effect", "", &owner->waterEffect, "On", "Off");
+    // The choice lives in the profile; saved at once, it outlasts a quit.
+    menu->addToggle(
+        "Options", "Water Effect", "", &owner->waterEffect, "On", "Off", [owner] { owner->saveProgress(); });
     menu->addToggle(
         "Options", "Resolution", "", &owner->highResolution, "High", "Low", [this] { changeResolution(); });
     menu->addToggle(

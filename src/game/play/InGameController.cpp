@@ -301,7 +301,10 @@ void InGameController::buildMenu(Game& owner)
             sound->playThrottled("bubble", SFX_SAMPLE_INTERVAL, FULL_VOLUME, PAN_CENTRE, NORMAL_RATE, false);
         }
     });
-    menu->addToggle("Options", "Water Effect", "", &owner.waterEffect, "On", "Off");
+    // Saved at once, like the title's toggle: quitting from the menu keeps it.
+    Game* game = &owner;
+    menu->addToggle(
+        "Options", "Water Effect", "", &owner.waterEffect, "On", "Off", [game] { game->saveProgress(); });
     menu->addAction("Options", "Back", "inGameMenuExitsOptions");
     menu->linkTo("Main");
 

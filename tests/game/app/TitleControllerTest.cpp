@@ -10,6 +10,7 @@
 #include "engine/ui/MenuTextField.h"
 #include "engine/ui/MenuToggle.h"
 #include "game/app/Game.h"
+#include "game/app/ProgressFile.h"
 #include "game/play/Player.h"
 #include "support/RecordingAudioDevice.h"
 #include "support/ScratchDir.h"
@@ -331,3 +332,18 @@ TEST_F(TitleControllerTest, SlidersSetTheVolumesAndTheEffectsSliderBubblesTwiceA
 }
 
 } // namespace
+
+TEST_F(TitleControllerTest, TheWaterEffectChoiceIsSavedWithTheProfileAtOnce)
+{
+    game->currentProfile = "Nemo";
+    game->waterEffect = true;
+    game->jumpState("title");
+    highlightOption(2);
+    tap(KEY_ENTER);
+    EXPECT_FALSE(game->waterEffect);
+
+    // Quitting now must not lose it: the profile's file already says so.
+    ProgressFile saved;
+    ASSERT_EQ(ProgressFile::Result::Loaded, saved.load(game->progressPath()));
+    EXPECT_FALSE(saved.waterEffect);
+}
