@@ -411,12 +411,11 @@ void Player::moveOnDryLand(Game* game, float dt)
     if (!dead) {
         float factor = hasPowerup(SPEED_BOOST) ? SPEED_BOOST_FACTOR : 1.0f;
         float step = WALK_SPEED * factor * dt;
-        // Turning keeps the hop going; the plunger is always held ahead.
+        // On dry land the fish keeps the facing the level gave it: it walks
+        // backwards rather than turning, so its bubbles fly the same way.
         if (isHeld("right")) {
-            flipH = true;
             x += step;
         } else if (isHeld("left")) {
-            flipH = holdingPlunger;
             x -= step;
         }
         if (airborne && isHeld("up")) {

@@ -81,6 +81,7 @@ TEST_F(PlayerDryLandTest, TheFishFallsFasterUpToACapAndLandsOnRock)
 TEST_F(PlayerDryLandTest, WalksAtTwoHundredFiftyOrThreeHundredSeventyFiveAndStopsAtRock)
 {
     standAt(200, 719);
+    fish->setFacing(true);
     key[KEY_RIGHT] = 1;
     run(0.4f);
     EXPECT_NEAR(fish->x, 300.0f, 0.1f);
@@ -93,7 +94,7 @@ TEST_F(PlayerDryLandTest, WalksAtTwoHundredFiftyOrThreeHundredSeventyFiveAndStop
     key[KEY_LEFT] = 1;
     run(0.4f);
     EXPECT_NEAR(fish->x, 50.0f, 0.1f);
-    EXPECT_FALSE(fish->flipH);
+    EXPECT_TRUE(fish->flipH) << "walking back does not turn the fish: its bubbles still fly right";
 
     // Into the step at column 8 and against the level's left edge.
     releaseKeys();
