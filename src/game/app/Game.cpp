@@ -764,9 +764,19 @@ void Game::addCreature(Creature* creature)
     bool kept
         = level != nullptr ? level->addSprite(creature, CREATURE_LAYER) : addSprite(creature, CREATURE_LAYER);
     if (!kept) {
+        // Callers go on placing it, and the list still walks it, so it must
+        // outlive this call; the game deletes it with the level's lists.
         DebugLog::log("addCreature: no state on the stack to keep the creature");
+        strayCreatures.emplace_back(creature);
     }
     creatures.push_back(creature);
+}
+
+void Game::clearLevelLists()
+{
+    creatures.clear();
+    treasures.clear();
+    strayCreatures.clear();
 }
 
 void Game::updateCamera()

@@ -68,7 +68,13 @@ public:
     bool isSolidForPlayer(int column, int row) const;
     bool obstacleAt(float x, float y) const;
     void moveAlongRow(int direction, Creature* creature, float speed);
+    // Resets the creature and puts it on the level's creature list and
+    // layer; the in-game state owns it from then on. With no state to own it
+    // the game keeps it until the level's lists are cleared.
     void addCreature(Creature* creature);
+    // Forgets the level's creatures and treasures (their state deletes
+    // them) and deletes the creatures nobody else owned.
+    void clearLevelLists();
     // Centres the camera on the fish (200 pixels ahead of a friend it
     // rides), kept inside the level.
     void updateCamera();
@@ -134,6 +140,8 @@ private:
     // The six screens with behaviour of their own; they live as long as the
     // game.
     std::vector<std::unique_ptr<StateController>> ownedControllers;
+    // Creatures added while no state was there to own them.
+    std::vector<std::unique_ptr<Creature>> strayCreatures;
     // Allegro's own font, put back before the game font is unloaded.
     FONT* allegroFont = nullptr;
 };

@@ -558,8 +558,7 @@ void InGameController::leave()
     // game keeps may point into it.
     owner->inGameMenu = nullptr;
     owner->menuBackdrop = nullptr;
-    owner->creatures.clear();
-    owner->treasures.clear();
+    owner->clearLevelLists();
     owner->player = nullptr;
     owner->danceGame = nullptr;
     owner->mainLayer = nullptr;

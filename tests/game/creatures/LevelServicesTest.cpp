@@ -67,3 +67,34 @@ TEST_F(LevelServicesTest, RowMovesStopBeforeWallsObstaclesAndTheLevelEdge)
 }
 
 } // namespace
+
+namespace {
+
+class CountedCreature : public Creature {
+public:
+    explicit CountedCreature(int& deaths)
+        : deaths(deaths)
+    {
+    }
+    ~CountedCreature() override { ++deaths; }
+    int& deaths;
+};
+
+TEST_F(LevelServicesTest, ACreatureAddedWithNoStateToOwnItLivesUntilTheLevelIsCleared)
+{
+    game.popAllStates();
+    int deaths = 0;
+    auto* stray = new CountedCreature(deaths);
+    game.addCreature(stray);
+    // The caller may still place it, and the list may still walk it.
+    stray->setPosition(120, 40);
+    ASSERT_EQ(1u, game.creatures.size());
+    EXPECT_EQ(stray, game.creatures[0]);
+    EXPECT_EQ(0, deaths);
+
+    game.clearLevelLists();
+    EXPECT_TRUE(game.creatures.empty());
+    EXPECT_EQ(1, deaths);
+}
+
+} // namespace
