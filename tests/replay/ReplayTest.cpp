@@ -5,8 +5,10 @@
 #include "engine/media/Screen.h"
 #include "game/app/Game.h"
 #include "game/app/ProgressFile.h"
+#include "game/creatures/StillCreature.h"
 #include "game/play/InGameController.h"
 #include "game/play/LevelSelectController.h"
+#include "game/play/Player.h"
 #include "game/play/PowerupShopController.h"
 #include "support/LogLines.h"
 #include "support/ScratchDir.h"
@@ -17,6 +19,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -25,6 +28,10 @@
 namespace {
 
 const std::string RUN_DIR = TIDEWANDER_RUN_DIR;
+// A recording's hurt may come a tenth of a second either side of its time;
+// the level must start again within three seconds of it.
+constexpr int HURT_TOLERANCE_FRAMES = 10;
+constexpr int RESTART_WITHIN_FRAMES = 300;
 const std::string RECORDINGS = TIDEWANDER_RECORDINGS_DIR;
 
 // The real game on a screen in memory, with the shipped levels, artwork and
@@ -81,10 +88,40 @@ std::vector<std::string> recordings()
 struct Outcome {
     int finishedAt = -1; // the frame the level was finished in, -1 for never
     int savedHighestLevel = -1; // as the profile's file has it afterwards
+    std::vector<int> hurts; // the frames in which the fish was hurt
+    std::vector<int> restarts; // the frames in which the level began again
+    int sharkAheadAt = -1; // the first frame a shark was level with or past the fish
+    // Creatures that only stand in for a kind still to come.
+    std::vector<std::string> standIns;
     // Error reports in the log; in the shipped game each one would have
     // ended it.
     std::vector<std::string> errors;
 };
+
+std::string shortName(const Creature& creature)
+{
+    return std::filesystem::path(creature.datafile.name).stem().string();
+}
+
+// With REPLAY_TRACE set, where the fish and every creature are, ten times a
+// second: what a recording's author needs to time the keys.
+void trace(const Game& game, int frame)
+{
+    static const bool wanted = std::getenv("REPLAY_TRACE") != nullptr;
+    if (!wanted || frame % 10 != 0 || game.player == nullptr) {
+        return;
+    }
+    const Player& fish = *game.player;
+    std::printf("%6.2f fish %4.0f %4.0f%s |", frame * Replay::FRAME_SECONDS, fish.x, fish.y,
+        fish.dead ? " DEAD" : "");
+    for (const Creature* creature : game.creatures) {
+        if (creature->visible) {
+            std::printf(" %s %.0f %.0f%s", shortName(*creature).c_str(), creature->x, creature->y,
+                creature->trapTime > 0.0f ? "*" : "");
+        }
+    }
+    std::printf("\n");
+}
 
 Outcome play(const Replay& replay)
 {
@@ -102,15 +139,41 @@ Outcome play(const Replay& replay)
     game.jumpState("inGame");
 
     Outcome outcome;
+    for (const Creature* creature : game.creatures) {
+        if (dynamic_cast<const StillCreature*>(creature) != nullptr) {
+            outcome.standIns.push_back(shortName(*creature));
+        }
+    }
     size_t next = 0;
+    const Player* fish = game.player;
+    bool fishWasDead = false;
     for (int frame = 0; frame < replay.frames && outcome.finishedAt < 0; ++frame) {
         while (next < replay.events.size() && replay.events[next].frame <= frame) {
             key[replay.events[next].keyCode] = replay.events[next].down ? 1 : 0;
             ++next;
         }
         game.frame(1);
+        trace(game, frame);
         if (game.highestLevel > replay.level) {
             outcome.finishedAt = frame;
+        }
+        if (game.player != fish) {
+            fish = game.player;
+            fishWasDead = false;
+            outcome.restarts.push_back(frame);
+        }
+        if (fish == nullptr) {
+            continue;
+        }
+        if (fish->dead && !fishWasDead) {
+            outcome.hurts.push_back(frame);
+        }
+        fishWasDead = fish->dead;
+        for (const Creature* creature : game.creatures) {
+            if (!fish->dead && outcome.sharkAheadAt < 0 && creature->visible
+                && creature->datafile.name == "dat/sharky.dat" && creature->x >= fish->x) {
+                outcome.sharkAheadAt = frame;
+            }
         }
     }
     releaseAllKeys();
@@ -127,6 +190,13 @@ Outcome play(const Replay& replay)
     return outcome;
 }
 
+std::string seconds(int frame)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f s", frame * Replay::FRAME_SECONDS);
+    return text;
+}
+
 // One test per recording, named after its file.
 class RecordingTest : public ::testing::TestWithParam<std::string> { };
 
@@ -135,10 +205,34 @@ TEST_P(RecordingTest, PlaysThroughItsLevel)
     Replay replay;
     ASSERT_TRUE(replay.load(GetParam())) << replay.error;
     Outcome outcome = play(replay);
-    if (replay.expect == "complete") {
+    if (replay.expectComplete) {
         EXPECT_GE(outcome.finishedAt, 0) << "level " << replay.level << " was not finished in "
                                          << replay.frames * Replay::FRAME_SECONDS << " seconds";
         EXPECT_GT(outcome.savedHighestLevel, replay.level) << "the finished level is not in the profile";
+    }
+    // Each hurt the recording expects, give or take a tenth of a second, is
+    // followed by the level starting again; any other hurt is a fault.
+    std::vector<int> unexpected = outcome.hurts;
+    for (int expected : replay.expectedHurts) {
+        auto seen = std::find_if(unexpected.begin(), unexpected.end(),
+            [expected](int frame) { return std::abs(frame - expected) <= HURT_TOLERANCE_FRAMES; });
+        if (seen == unexpected.end()) {
+            ADD_FAILURE() << "the fish was not hurt at " << seconds(expected);
+            continue;
+        }
+        int hurtAt = *seen;
+        unexpected.erase(seen);
+        bool restarted = std::any_of(outcome.restarts.begin(), outcome.restarts.end(),
+            [hurtAt](int frame) { return frame > hurtAt && frame <= hurtAt + RESTART_WITHIN_FRAMES; });
+        EXPECT_TRUE(restarted) << "the level did not start again after the fish was hurt at "
+                               << seconds(hurtAt);
+    }
+    for (int frame : unexpected) {
+        ADD_FAILURE() << "the fish was hurt at " << seconds(frame) << ", which the recording does not expect";
+    }
+    if (replay.expectChased) {
+        EXPECT_LT(outcome.sharkAheadAt, 0)
+            << "a shark drew level with the fish at " << seconds(outcome.sharkAheadAt);
     }
     EXPECT_TRUE(outcome.errors.empty())
         << outcome.errors.size()
@@ -163,6 +257,9 @@ TEST(ReplayTest, DamagedRecordingsAreRefusedWithTheLine)
         { "2.0 LEFT down\n1.0 LEFT up\n", "line 2: times must not go backwards" },
         { "1.0 LEFT\n", "line 1: a key line is: <seconds> <key> down|up" },
         { "expect riches\n", "line 1: unknown expectation 'riches'" },
+        { "expect hurt soon\n", "line 1: 'expect hurt' takes the time in seconds" },
+        { "expect hurt\n", "line 1: 'expect hurt' takes the time in seconds" },
+        { "expect complete now\n", "line 1: 'expect complete' takes no value" },
         { "length nan\n", "line 1: 'nan' is not a number for 'length'" },
     };
     for (const Case& c : cases) {
@@ -180,6 +277,12 @@ TEST(ReplayTest, DamagedRecordingsAreRefusedWithTheLine)
     EXPECT_EQ(replay.events[1].frame, 50);
     EXPECT_EQ(replay.events[0].keyCode, KEY_SPACE);
     EXPECT_GT(replay.frames, 50) << "without a length the run lasts past the last key";
+
+    Replay hurts;
+    ASSERT_TRUE(hurts.parse("expect hurt 4.5\nexpect hurt 1.25\nexpect chased\n"));
+    EXPECT_EQ(hurts.expectedHurts, (std::vector<int> { 125, 450 }));
+    EXPECT_TRUE(hurts.expectChased);
+    EXPECT_FALSE(hurts.expectComplete);
 }
 
 } // namespace

@@ -79,17 +79,37 @@ bool Replay::parse(const std::string& text)
             continue;
         }
         std::string extra;
-        if (first == "level" || first == "seed" || first == "length" || first == "expect") {
+        if (first == "expect") {
+            std::string what;
+            words >> what;
+            if (what == "hurt") {
+                std::string when;
+                char* end = nullptr;
+                double seconds = (words >> when) ? std::strtod(when.c_str(), &end) : -1.0;
+                if (end == nullptr || *end != '\0' || !std::isfinite(seconds) || seconds < 0.0
+                    || seconds > 1.0e6 || (words >> extra)) {
+                    return fail("'expect hurt' takes the time in seconds");
+                }
+                expectedHurts.push_back(toFrame(seconds));
+                std::sort(expectedHurts.begin(), expectedHurts.end());
+                continue;
+            }
+            if (words >> extra) {
+                return fail("'expect " + what + "' takes no value");
+            }
+            if (what == "complete") {
+                expectComplete = true;
+            } else if (what == "chased") {
+                expectChased = true;
+            } else {
+                return fail("unknown expectation '" + what + "'");
+            }
+            continue;
+        }
+        if (first == "level" || first == "seed" || first == "length") {
             std::string value;
             if (!(words >> value) || (words >> extra)) {
                 return fail("'" + first + "' takes one value");
-            }
-            if (first == "expect") {
-                if (value != "complete") {
-                    return fail("unknown expectation '" + value + "'");
-                }
-                expect = value;
-                continue;
             }
             char* end = nullptr;
             double amount = std::strtod(value.c_str(), &end);

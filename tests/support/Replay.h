@@ -29,8 +29,13 @@ public:
     unsigned seed = 1;
     // How long to play, in frames.
     int frames = 0;
-    // What a successful run ends with: "complete" (the level was finished).
-    std::string expect;
+    // What a successful run shows: the level finished ("expect complete"),
+    // the fish hurt at the given frames ("expect hurt 3.2", a line each) and
+    // at no others, and every shark behind the fish while it lives ("expect
+    // chased").
+    bool expectComplete = false;
+    bool expectChased = false;
+    std::vector<int> expectedHurts;
     std::vector<KeyEvent> events; // in frame order
     std::string error;
 };
