@@ -1,6 +1,15 @@
 #include "game/play/CreatureFactory.h"
 
+#include "game/creatures/Angler.h"
+#include "game/creatures/Clam.h"
+#include "game/creatures/Crab.h"
 #include "game/creatures/Dolphin.h"
+#include "game/creatures/Eel.h"
+#include "game/creatures/Jellyfish.h"
+#include "game/creatures/MrPuffer.h"
+#include "game/creatures/PirateFish.h"
+#include "game/creatures/SleepyFish.h"
+#include "game/creatures/Spikes.h"
 #include "game/creatures/StillCreature.h"
 
 namespace {
@@ -14,17 +23,10 @@ Creature* trappable(const Row& row)
     return new StillCreature(row.datafile);
 }
 
-// Bosses, cannons, clams, refill points and sharks never go into a bubble.
+// Bosses, cannons, refill points and sharks never go into a bubble.
 Creature* bubbleProof(const Row& row)
 {
     return new StillCreature(row.datafile, true);
-}
-
-Creature* spikes(const Row& row)
-{
-    Creature* creature = bubbleProof(row);
-    creature->flipV = row.hanging;
-    return creature;
 }
 
 Creature* sentinel(const Row& row)
@@ -54,24 +56,24 @@ struct Entry {
 };
 
 const Entry TABLE[] = {
-    { Kind::CRAB, trappable },
+    { Kind::CRAB, [](const Row&) -> Creature* { return new Crab(); } },
     { Kind::LEVIATHAN, bubbleProof },
-    { Kind::EEL, trappable },
-    { Kind::ANGLER, trappable },
-    { Kind::SPIKES, spikes },
-    { Kind::PIRATE_FISH, trappable },
-    { Kind::PUFFER_FISH, trappable },
+    { Kind::EEL, [](const Row&) -> Creature* { return new Eel(); } },
+    { Kind::ANGLER, [](const Row&) -> Creature* { return new Angler(); } },
+    { Kind::SPIKES, [](const Row& row) -> Creature* { return new Spikes(row.hanging); } },
+    { Kind::PIRATE_FISH, [](const Row&) -> Creature* { return new PirateFish(); } },
+    { Kind::PUFFER_FISH, [](const Row&) -> Creature* { return new MrPuffer(); } },
     { Kind::CRATE, crate },
     { Kind::SENTINEL, sentinel },
     { Kind::SEAGULL, trappable },
     { Kind::SHARK, shark },
     { Kind::SWORDFISH, bubbleProof },
-    { Kind::JELLYFISH, trappable },
+    { Kind::JELLYFISH, [](const Row&) -> Creature* { return new Jellyfish(); } },
     { Kind::CANNON, bubbleProof },
     { Kind::DOLPHIN, [](const Row&) -> Creature* { return new Dolphin(); } },
-    { Kind::SLEEPY_FISH, trappable },
+    { Kind::SLEEPY_FISH, [](const Row&) -> Creature* { return new SleepyFish(); } },
     { Kind::REFILL, bubbleProof },
-    { Kind::CLAM, bubbleProof },
+    { Kind::CLAM, [](const Row&) -> Creature* { return new Clam(); } },
 };
 
 } // namespace

@@ -4,8 +4,8 @@
 #include "engine/core/GameState.h"
 #include "engine/media/DatafileManager.h"
 #include "game/app/Game.h"
+#include "game/creatures/Clam.h"
 #include "game/creatures/Creature.h"
-#include "game/creatures/StillCreature.h"
 #include "game/play/CreatureFactory.h"
 #include "game/play/LevelProperties.h"
 #include "game/play/Player.h"
@@ -148,10 +148,9 @@ void LevelLoader::build(const LevelColours::Row& row, int column, int cellRow)
     if (row.treasureKind >= 0) {
         Treasure* pearl
             = addTreasure(column, cellRow, row.treasureKind, row.treasureOffsetX, row.treasureOffsetY);
-        // The clam keeps its pearl; until clams open and close, the stand-in
-        // holds it.
-        if (auto* still = dynamic_cast<StillCreature*>(creature)) {
-            still->keptTreasure = pearl;
+        // The clam keeps its pearl, showing it only while its shell is open.
+        if (auto* clam = dynamic_cast<Clam*>(creature)) {
+            clam->holdPickup(pearl);
         }
     }
 }

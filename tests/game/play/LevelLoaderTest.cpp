@@ -1,5 +1,6 @@
 #include "game/play/LevelLoader.h"
 
+#include "game/creatures/Clam.h"
 #include "game/creatures/LevelWorld.h"
 #include "game/play/TestLevels.h"
 #include "game/play/Treasure.h"
@@ -71,7 +72,9 @@ TEST_F(LevelLoaderTest, PlacesCreaturesAndTreasuresColumnByColumn)
     Treasure* pearl = game.treasures[0];
     EXPECT_EQ(std::make_pair(110.0f, 155.0f), at(pearl)) << "the pearl lies in the clam";
     EXPECT_EQ(4, pearl->kind());
-    EXPECT_EQ(pearl, static_cast<StillCreature*>(c[3])->keptTreasure);
+    auto* clam = dynamic_cast<Clam*>(c[3]);
+    ASSERT_NE(nullptr, clam);
+    EXPECT_EQ(pearl, clam->pickup());
     EXPECT_EQ(std::make_pair(280.0f, 40.0f), at(game.treasures[1]));
     EXPECT_EQ(25, game.treasures[1]->offsetY) << "a chest sits low";
     EXPECT_EQ(0, game.treasures[2]->offsetY);
