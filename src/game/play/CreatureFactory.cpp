@@ -1,13 +1,19 @@
 #include "game/play/CreatureFactory.h"
 
 #include "game/creatures/Angler.h"
+#include "game/creatures/Cannon.h"
 #include "game/creatures/Clam.h"
 #include "game/creatures/Crab.h"
+#include "game/creatures/Crate.h"
 #include "game/creatures/Dolphin.h"
 #include "game/creatures/Eel.h"
 #include "game/creatures/Jellyfish.h"
 #include "game/creatures/MrPuffer.h"
 #include "game/creatures/PirateFish.h"
+#include "game/creatures/Refill.h"
+#include "game/creatures/Seagull.h"
+#include "game/creatures/Sentinel.h"
+#include "game/creatures/Sharky.h"
 #include "game/creatures/SleepyFish.h"
 #include "game/creatures/Spikes.h"
 #include "game/creatures/StillCreature.h"
@@ -17,13 +23,7 @@ namespace {
 using Kind = LevelColours::Kind;
 using Row = LevelColours::Row;
 
-// Until a kind has its own class it stands still and shows its picture.
-Creature* trappable(const Row& row)
-{
-    return new StillCreature(row.datafile);
-}
-
-// Bosses, cannons, refill points and sharks never go into a bubble.
+// The bosses that are not built yet stand still, and never go into a bubble.
 Creature* bubbleProof(const Row& row)
 {
     return new StillCreature(row.datafile, true);
@@ -31,23 +31,23 @@ Creature* bubbleProof(const Row& row)
 
 Creature* sentinel(const Row& row)
 {
-    Creature* creature = bubbleProof(row);
-    creature->flipH = row.facesLeft;
-    return creature;
+    auto* statue = new Sentinel();
+    statue->flipH = row.facesLeft;
+    return statue;
 }
 
-// The explosive crate's row names its own pictures ("excrate.dat").
 Creature* crate(const Row& row)
 {
-    Creature* creature = bubbleProof(row);
-    creature->obstacle = true;
-    return creature;
+    auto* box = new Crate();
+    if (row.explosive) {
+        box->setExplosive();
+    }
+    return box;
 }
 
-// The shark is built with row.sharkArgument once it swims.
 Creature* shark(const Row& row)
 {
-    return bubbleProof(row);
+    return new Sharky(row.sharkArgument);
 }
 
 struct Entry {
@@ -65,14 +65,14 @@ const Entry TABLE[] = {
     { Kind::PUFFER_FISH, [](const Row&) -> Creature* { return new MrPuffer(); } },
     { Kind::CRATE, crate },
     { Kind::SENTINEL, sentinel },
-    { Kind::SEAGULL, trappable },
+    { Kind::SEAGULL, [](const Row&) -> Creature* { return new Seagull(); } },
     { Kind::SHARK, shark },
     { Kind::SWORDFISH, bubbleProof },
     { Kind::JELLYFISH, [](const Row&) -> Creature* { return new Jellyfish(); } },
-    { Kind::CANNON, bubbleProof },
+    { Kind::CANNON, [](const Row&) -> Creature* { return new Cannon(); } },
     { Kind::DOLPHIN, [](const Row&) -> Creature* { return new Dolphin(); } },
     { Kind::SLEEPY_FISH, [](const Row&) -> Creature* { return new SleepyFish(); } },
-    { Kind::REFILL, bubbleProof },
+    { Kind::REFILL, [](const Row&) -> Creature* { return new Refill(); } },
     { Kind::CLAM, [](const Row&) -> Creature* { return new Clam(); } },
 };
 
