@@ -33,9 +33,6 @@ TEST_F(CrateTest, APlainCrateShrugsOffBlowsAndAnExplosiveOneBlowsUpOnce)
 {
     auto* plain = place<Crate>(1, 1);
     EXPECT_EQ("dat/crate.dat", plain->datafile.name);
-    EXPECT_TRUE(plain->obstacle);
-    EXPECT_TRUE(plain->bubbleProof);
-    EXPECT_EQ(100, plain->depthBias);
     plain->hit();
     plain->bubblePopped();
     EXPECT_TRUE(plain->visible);

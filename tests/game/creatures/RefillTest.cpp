@@ -23,7 +23,6 @@ protected:
 TEST_F(RefillTest, AFishShortOfBubblesIsToppedUpWithinSixtyFourPixels)
 {
     EXPECT_FALSE(station->visible) << "only its bubbles show";
-    EXPECT_TRUE(station->bubbleProof);
     Player* fish = makePlayer(200 + 64, 200);
     fish->bubbles = 2;
     station->update(0.01f);

@@ -16,9 +16,6 @@ TEST_F(SharkyTest, TheSharkSpeedsUpTheFishAndClosesInWithoutEverPassingIt)
     Player* fish = makePlayer(600, 50);
     auto* shark = place<Sharky>(0, 0, 0);
     EXPECT_EQ(510, fish->swimSpeed);
-    EXPECT_TRUE(shark->bubbleProof);
-    EXPECT_EQ(1000, shark->depthBias);
-    EXPECT_EQ("shark", shark->animationName);
     shark->setPosition(0, 0);
 
     shark->update(0.1f);

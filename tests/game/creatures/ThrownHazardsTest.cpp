@@ -32,7 +32,6 @@ TEST_F(ThrownHazardsTest, AGustSweepsSidewaysAndDownThroughRockAndKnocksOutTheFi
     right->update(0.1f);
     EXPECT_EQ(std::make_pair(130.0f, 130.0f), std::make_pair(right->x, right->y));
     EXPECT_TRUE(right->flipH);
-    EXPECT_TRUE(right->bubbleProof);
 
     auto* left = new Gust(200.0f, false);
     game.addCreature(left);
