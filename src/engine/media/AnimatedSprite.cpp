@@ -245,6 +245,33 @@ bool AnimatedSprite::drawStretched(BITMAP* target, BITMAP* picture)
     return true;
 }
 
+BITMAP* AnimatedSprite::mirror(BITMAP* picture, bool upsideDown)
+{
+    // Allegro blends only unflipped pictures, so a fading or glowing
+    // creature would snap round to face left; the flip is made in a scratch
+    // picture first. One scratch serves every sprite, as drawing is done on
+    // one thread.
+    static BITMAP* scratch = nullptr;
+    const int depth = bitmap_color_depth(picture);
+    if (scratch == nullptr || scratch->w != picture->w || scratch->h != picture->h
+        || bitmap_color_depth(scratch) != depth) {
+        if (scratch != nullptr) {
+            destroy_bitmap(scratch);
+        }
+        scratch = create_bitmap_ex(depth, picture->w, picture->h);
+        if (scratch == nullptr) {
+            return picture;
+        }
+    }
+    clear_to_color(scratch, bitmap_mask_color(scratch));
+    if (upsideDown) {
+        draw_sprite_v_flip(scratch, picture, 0, 0);
+    } else {
+        draw_sprite_h_flip(scratch, picture, 0, 0);
+    }
+    return scratch;
+}
+
 void AnimatedSprite::drawBitmap(BITMAP* target, BITMAP* picture)
 {
     int w = picture->w;
@@ -278,7 +305,8 @@ void AnimatedSprite::drawBitmap(BITMAP* target, BITMAP* picture)
                     itofix(static_cast<int>(angle)), itofix(1));
             } else if (alpha < 255.0f || blendMode > 0) {
                 selectBlender(blendMode, static_cast<int>(alpha));
-                draw_trans_sprite(target, picture, drawX, drawY);
+                bool mirrored = (alignment == 1 || alignment == 2) && (flipV || flipH);
+                draw_trans_sprite(target, mirrored ? mirror(picture, flipV) : picture, drawX, drawY);
             } else if ((alignment == 1 || alignment == 2) && flipV) {
                 draw_sprite_v_flip(target, picture, drawX, drawY);
             } else if ((alignment == 1 || alignment == 2) && flipH) {

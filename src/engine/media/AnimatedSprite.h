@@ -40,6 +40,9 @@ private:
     bool anchorPoint(int w, int h, int& drawX, int& drawY) const;
     void drawRle(BITMAP* target, RLE_SPRITE* sprite);
     void drawBitmap(BITMAP* target, BITMAP* picture);
+    // The picture turned as the flips say (upside down wins), in a scratch
+    // picture that the next call reuses.
+    static BITMAP* mirror(BITMAP* picture, bool upsideDown);
     // Draws a stretched picture when a size tween or flag asks for it.
     bool drawStretched(BITMAP* target, BITMAP* picture);
     // Object trunc(frame) when it is a picture of either kind, else null;

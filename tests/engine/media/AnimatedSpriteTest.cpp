@@ -204,6 +204,12 @@ TEST_F(AnimatedSpriteTest, FlipsApplyToCentredAndStandingPicturesOnly)
         fish.flipV = c.flipV;
         drawn();
         EXPECT_EQ(MARK, getpixel(target, c.markX, c.markY));
+        // A see-through picture turns the same way: a fading creature must
+        // not snap round.
+        fish.blendMode = 1;
+        drawn();
+        EXPECT_EQ(MARK, getpixel(target, c.markX, c.markY)) << "added onto black";
+        fish.blendMode = 0;
     }
 }
 
