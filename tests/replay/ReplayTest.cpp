@@ -145,7 +145,6 @@ Outcome play(const Replay& replay)
         }
     }
     size_t next = 0;
-    const Player* fish = game.player;
     bool fishWasDead = false;
     for (int frame = 0; frame < replay.frames && outcome.finishedAt < 0; ++frame) {
         while (next < replay.events.size() && replay.events[next].frame <= frame) {
@@ -157,16 +156,16 @@ Outcome play(const Replay& replay)
         if (game.highestLevel > replay.level) {
             outcome.finishedAt = frame;
         }
-        if (game.player != fish) {
-            fish = game.player;
-            fishWasDead = false;
-            outcome.restarts.push_back(frame);
-        }
+        // A restart builds a new fish, which may well live where the old
+        // one did: it is known by being alive again.
+        const Player* fish = game.player;
         if (fish == nullptr) {
             continue;
         }
         if (fish->dead && !fishWasDead) {
             outcome.hurts.push_back(frame);
+        } else if (!fish->dead && fishWasDead) {
+            outcome.restarts.push_back(frame);
         }
         fishWasDead = fish->dead;
         for (const Creature* creature : game.creatures) {
