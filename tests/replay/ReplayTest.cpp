@@ -209,6 +209,10 @@ TEST_P(RecordingTest, PlaysThroughItsLevel)
                                          << replay.frames * Replay::FRAME_SECONDS << " seconds";
         EXPECT_GT(outcome.savedHighestLevel, replay.level) << "the finished level is not in the profile";
     }
+    EXPECT_TRUE(outcome.standIns.empty())
+        << "level " << replay.level << " still has creatures that stand still, the first: "
+        << (outcome.standIns.empty() ? "" : outcome.standIns.front());
+
     // Each hurt the recording expects, give or take a tenth of a second, is
     // followed by the level starting again; any other hurt is a fault.
     std::vector<int> unexpected = outcome.hurts;
