@@ -16,6 +16,7 @@
 #include "game/creatures/Sharky.h"
 #include "game/creatures/SleepyFish.h"
 #include "game/creatures/Spikes.h"
+#include "game/creatures/Squid.h"
 #include "game/creatures/StillCreature.h"
 
 namespace {
@@ -99,7 +100,7 @@ Creature* CreatureFactory::createBoss(LevelProperties::Boss boss)
     // Bosses never go into a bubble; until they fight they stand still.
     switch (boss) {
     case LevelProperties::Boss::SQUID:
-        return new StillCreature("squid.dat", true);
+        return new Squid();
     case LevelProperties::Boss::BIG_BOSS_BIRD:
         return new StillCreature("bigbossbird.dat", true);
     case LevelProperties::Boss::BIG_SHARK:
