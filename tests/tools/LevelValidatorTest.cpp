@@ -184,32 +184,59 @@ TEST(LevelValidatorTest, ChaseNeverTurnsBack)
     EXPECT_TRUE(mentions(check(7, "#####\n#P.TS\n#####\n"), -1, -1, "the shark must start behind the fish"));
 }
 
-TEST(LevelValidatorTest, SquidDenOpensItsVaultOnceTheSquidIsBeaten)
+TEST(LevelValidatorTest, SquidDenKeepsTheSquidsWayOpenAndItsVaultShutUntilTheSquidIsBeaten)
 {
-    // The squid swims a triangle through the open upper left; the vault
-    // at the lower right is entered down column 8 below the plug at (8, 6).
-    const std::string den = "...............#\n"
-                            ".P.............#\n"
-                            "..............##\n"
-                            "............g.##\n"
-                            "...........##..#\n"
-                            "............#..#\n"
-                            "#.......#####.G#\n"
-                            "##.....#.#...###\n"
-                            "##.....#.....T.#\n"
+    // The squid slants and swims straight round the open upper left; the
+    // vault at the lower right is entered down the shaft under the boulder
+    // at (8, 6).
+    const std::string den = "###............#\n"
+                            "##...........P.#\n"
+                            "#..............#\n"
+                            "..##.........R.#\n"
+                            "..##........##.#\n"
+                            "...............#\n"
+                            "........#....T.#\n"
+                            "#......#.#######\n"
                             "##.....#.......#\n"
-                            "##.....#.#######\n"
+                            "###....#.....T.#\n"
+                            "####...#.......#\n"
                             "################\n";
     EXPECT_TRUE(check(9, den).empty()) << all(check(9, den));
 
-    // Without a way from the shaft into the vault the chest stays locked.
-    std::string sealed = put(put(den, 9, 8, '#'), 9, 9, '#');
-    EXPECT_TRUE(mentions(check(9, sealed), 13, 8, "cannot be reached")) << all(check(9, sealed));
+    // Its real way from (800, 0) slants to (400, 400) before it runs along
+    // row 5, so rock on the straight line between the corners is fine and
+    // rock on the slant is not.
+    EXPECT_TRUE(check(9, put(den, 6, 1, '#')).empty()) << all(check(9, put(den, 6, 1, '#')));
+    std::string slant = put(den, 7, 2, '#');
+    EXPECT_TRUE(mentions(check(9, slant), 7, 2, "squid swims from (800, 0) to (0, 400)"))
+        << all(check(9, slant));
+    std::string row = put(den, 2, 5, '#');
+    EXPECT_TRUE(mentions(check(9, row), 2, 5, "would cross rock")) << all(check(9, row));
 
-    // Rock across the squid's way, and a den too small for its swim.
-    std::string blocked = put(den, 6, 1, '#');
-    EXPECT_TRUE(mentions(check(9, blocked), 6, 1, "squid swims from (800, 0) to (0, 400)"))
-        << all(check(9, blocked));
+    // A boulder missing, or a shaft the fish could already swim into: the
+    // boulder would come down on it.
+    std::string noBoulder = put(den, 8, 6, '.');
+    EXPECT_TRUE(mentions(check(9, noBoulder), 8, 6, "must be rock")) << all(check(9, noBoulder));
+    EXPECT_TRUE(mentions(check(9, noBoulder), 8, 7, "before the boss is beaten")) << all(check(9, noBoulder));
+    EXPECT_TRUE(mentions(check(9, noBoulder), -1, -1, "without the fight")) << all(check(9, noBoulder));
+    std::string leaky = put(den, 7, 7, '.');
+    EXPECT_TRUE(mentions(check(9, leaky), 8, 10, "comes to rest there")) << all(check(9, leaky));
+    std::string plugged = put(den, 8, 9, '#');
+    EXPECT_TRUE(mentions(check(9, plugged), 8, 9, "boulder sinks through it")) << all(check(9, plugged));
+    std::string bottomless = put(den, 8, 11, '.');
+    EXPECT_TRUE(mentions(check(9, bottomless), 8, 11, "rests on it")) << all(check(9, bottomless));
+
+    // Without a way from the shaft into the vault its chest stays locked.
+    std::string sealed = put(put(den, 9, 8, '#'), 9, 9, '#');
+    sealed = put(sealed, 9, 10, '#');
+    EXPECT_TRUE(mentions(check(9, sealed), 13, 9, "cannot be reached")) << all(check(9, sealed));
+
+    // No refill station, or one shut in the vault.
+    std::string dry = put(den, 13, 3, '.');
+    EXPECT_TRUE(mentions(check(9, dry), -1, -1, "refill station")) << all(check(9, dry));
+    std::string lockedRefill = put(dry, 11, 9, 'R');
+    EXPECT_TRUE(mentions(check(9, lockedRefill), -1, -1, "refill station")) << all(check(9, lockedRefill));
+
     EXPECT_TRUE(mentions(check(9, "#####\n#P.T#\n#####\n"), -1, -1, "at least 11 x 11"));
 }
 

@@ -64,16 +64,33 @@ LevelRules LevelRules::forLevel(int number)
 
     switch (number) {
     case 9:
-        // The squid is put into cell (7, 5) and swims a triangle through
-        // (0, 400), (400, 800) and (800, 0); once beaten, the block at (8, 6)
-        // sinks down column 8 and comes to rest in (8, 10).
+        // The squid is put into cell (7, 5) and swims round the corners
+        // (400, 800), (800, 0) and (0, 400), each axis at the same speed, so
+        // every swim slants first and runs straight after. Beaten, it sinks
+        // the boulder at (8, 6) down its shaft to rest in (8, 10), and the
+        // way into the vault beside the shaft opens. The fight takes three
+        // frozen blots, all of a new fish's bubbles, so a miss must not lose
+        // it: the fish needs a refill station.
         rules.minWidth = 11;
         rules.minHeight = 11;
-        rules.mustBeOpen.push_back({ 7, 5, "the squid starts there" });
-        rules.openPaths = { { 600, 440, 400, 800, "squid" }, { 400, 800, 800, 0, "squid" },
-            { 800, 0, 0, 400, "squid" }, { 0, 400, 400, 800, "squid" } };
+        rules.mustBeOpen = { { 7, 5, "the squid starts there" }, { 5, 10, "the squid turns there" },
+            { 0, 5, "the squid turns there" }, { 10, 0, "the squid turns there" },
+            { 8, 7, "the boulder sinks through it" }, { 8, 8, "the boulder sinks through it" },
+            { 8, 9, "the boulder sinks through it" }, { 8, 10, "the boulder comes to rest there" } };
+        rules.mustBeRock = { { 8, 6, "the squid keeps its boulder there, over the vault" },
+            { 8, 11, "the sunk boulder rests on it" } };
+        rules.openPaths = { { 600, 440, 400, 800, "squid", true }, { 400, 800, 800, 0, "squid", true },
+            { 800, 0, 0, 400, "squid", true }, { 0, 400, 400, 800, "squid", true } };
+        // On its way up from (400, 800) it cuts across the boulder and the
+        // corner of the shaft wall under it.
+        rules.pathsMayCross = { { 8, 6, "the boulder" }, { 7, 7, "the shaft wall" } };
         rules.bossChanges
             = { { 8, 6, false }, { 8, 7, false }, { 8, 8, false }, { 8, 9, false }, { 8, 10, true } };
+        rules.sealedUntilBeaten
+            = { { 8, 7, "the boulder sinks through it" }, { 8, 8, "the boulder sinks through it" },
+                  { 8, 9, "the boulder sinks through it" }, { 8, 10, "the boulder comes to rest there" } };
+        rules.chestBehindBoss = true;
+        rules.refillRequired = true;
         break;
     case 49:
         rules.bossChanges = { { 8, 5, false } };

@@ -27,13 +27,16 @@ public:
         int y;
         std::string why;
     };
-    // A straight swim of a boss between two points in level pixels.
+    // A swim of a boss between two points in level pixels. A swim on both
+    // axes at once moves each axis at the same speed: a slant of 45 degrees
+    // until one axis has arrived, then straight on along the other.
     struct Path {
         int fromX;
         int fromY;
         int toX;
         int toY;
         std::string who;
+        bool axisByAxis = false;
     };
     // A place the fish must swim to within so many seconds of the last one.
     struct Stop {
@@ -72,9 +75,18 @@ public:
     int minWidth = 1;
     int minHeight = 1;
     std::vector<Cell> mustBeOpen; // no rock there
+    std::vector<Cell> mustBeRock; // rock there (beyond the map's edge counts)
     std::vector<Cell> mustBeReachable; // the fish has to get there
     std::vector<Cell> startNotAt; // the fish must not start there
     std::vector<Stop> timedRoute; // from the start, one stop after another
     std::vector<Path> openPaths; // no rock along these lines
+    std::vector<Cell> pathsMayCross; // rock the open paths may pass over
     std::vector<Change> bossChanges; // the map once the boss is beaten
+    // The fish must not get there before the boss is beaten.
+    std::vector<Cell> sealedUntilBeaten;
+    // At least one chest lies out of reach until the boss is beaten.
+    bool chestBehindBoss = false;
+    // The fight takes more bubbles than a new fish carries: the fish must
+    // be able to reach a refill station.
+    bool refillRequired = false;
 };

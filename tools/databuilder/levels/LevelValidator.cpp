@@ -442,22 +442,56 @@ std::vector<Problem> LevelValidator::check(const LevelFile& level) const
             report(cell.x, cell.y, "the fish must not start here: " + cell.why);
         }
     }
+    for (const LevelRules::Cell& cell : rules.mustBeRock) {
+        bool inside = cell.x < w && cell.y < h;
+        Kind kind = inside ? kindAt(level, cell.x, cell.y) : Kind::SOLID;
+        if (kind != Kind::SOLID && kind != Kind::FIXED_SOLID) {
+            report(cell.x, cell.y, "must be rock: " + cell.why);
+        }
+    }
+    auto mayCross = [&](int x, int y) {
+        for (const LevelRules::Cell& cell : rules.pathsMayCross) {
+            if (cell.x == x && cell.y == y) {
+                return true;
+            }
+        }
+        return false;
+    };
     for (const LevelRules::Path& path : rules.openPaths) {
-        double length = std::hypot(path.toX - path.fromX, path.toY - path.fromY);
-        int samples = static_cast<int>(length / 10.0) + 1;
-        for (int i = 0; i <= samples; ++i) {
-            double along = static_cast<double>(i) / samples;
-            int px = static_cast<int>(path.fromX + (path.toX - path.fromX) * along);
-            int py = static_cast<int>(path.fromY + (path.toY - path.fromY) * along);
-            int cx = std::min(px / CELL, w - 1);
-            int cy = std::min(py / CELL, h - 1);
-            Kind kind = kindAt(level, cx, cy);
-            if (kind == Kind::SOLID || kind == Kind::FIXED_SOLID) {
-                std::ostringstream text;
-                text << "the " << path.who << " swims from (" << path.fromX << ", " << path.fromY << ") to ("
-                     << path.toX << ", " << path.toY << ") in level pixels and would cross rock here";
-                report(cx, cy, text.str());
-                break;
+        // The legs of the swim; one unless it goes axis by axis.
+        std::vector<std::pair<int, int>> points { { path.fromX, path.fromY } };
+        int dx = path.toX - path.fromX;
+        int dy = path.toY - path.fromY;
+        if (path.axisByAxis && dx != 0 && dy != 0 && std::abs(dx) != std::abs(dy)) {
+            int slant = std::min(std::abs(dx), std::abs(dy));
+            points.push_back(
+                { path.fromX + (dx < 0 ? -slant : slant), path.fromY + (dy < 0 ? -slant : slant) });
+        }
+        points.push_back({ path.toX, path.toY });
+        bool crossed = false;
+        for (size_t leg = 0; leg + 1 < points.size() && !crossed; ++leg) {
+            auto [x0, y0] = points[leg];
+            auto [x1, y1] = points[leg + 1];
+            int steps = std::max({ std::abs(x1 - x0), std::abs(y1 - y0), 1 });
+            // A pixel at a time; a point on the corner of four cells only
+            // slips between them and touches none.
+            for (int i = 0; i <= steps && !crossed; ++i) {
+                double px = x0 + static_cast<double>(x1 - x0) * i / steps;
+                double py = y0 + static_cast<double>(y1 - y0) * i / steps;
+                if (std::fmod(px, CELL) == 0.0 && std::fmod(py, CELL) == 0.0) {
+                    continue;
+                }
+                int cx = std::min(static_cast<int>(px) / CELL, w - 1);
+                int cy = std::min(static_cast<int>(py) / CELL, h - 1);
+                Kind kind = kindAt(level, cx, cy);
+                if ((kind == Kind::SOLID || kind == Kind::FIXED_SOLID) && !mayCross(cx, cy)) {
+                    std::ostringstream text;
+                    text << "the " << path.who << " swims from (" << path.fromX << ", " << path.fromY
+                         << ") to (" << path.toX << ", " << path.toY
+                         << ") in level pixels and would cross rock here";
+                    report(cx, cy, text.str());
+                    crossed = true;
+                }
             }
         }
     }
@@ -564,6 +598,7 @@ std::vector<Problem> LevelValidator::check(const LevelFile& level) const
         }
     };
     Reach reach = reachFor(grid);
+    const Reach beforeBeaten = reach;
     if (!changes.empty()) {
         // Whatever lies behind a boss's rock is reached once the boss is beaten.
         Reach after = reachFor(Grid(level, changes));
@@ -581,6 +616,34 @@ std::vector<Problem> LevelValidator::check(const LevelFile& level) const
     for (const LevelRules::Cell& cell : rules.mustBeReachable) {
         if (!grid.inside(cell.x, cell.y) || !reach[grid.index(cell.x, cell.y)]) {
             report(cell.x, cell.y, cell.why + ", but it" + from);
+        }
+    }
+    for (const LevelRules::Cell& cell : rules.sealedUntilBeaten) {
+        if (grid.inside(cell.x, cell.y) && beforeBeaten[grid.index(cell.x, cell.y)]) {
+            report(cell.x, cell.y,
+                "the fish can get here before the boss is beaten, but " + cell.why + "; wall it off");
+        }
+    }
+    if (rules.chestBehindBoss && !chests.empty()) {
+        bool guarded = false;
+        for (const LevelFile::Cell& chest : chests) {
+            guarded = guarded || !beforeBeaten[grid.index(chest.x, chest.y)];
+        }
+        if (!guarded) {
+            report(-1, -1,
+                "every chest can be reached before the boss is beaten, so the level could be won "
+                "without the fight; put one behind the rock the boss opens");
+        }
+    }
+    if (rules.refillRequired) {
+        bool refill = false;
+        for (const LevelFile::Cell& station : level.find('R')) {
+            refill = refill || beforeBeaten[grid.index(station.x, station.y)];
+        }
+        if (!refill) {
+            report(-1, -1,
+                "the fight takes more bubbles than a new fish carries; put a refill station 'R' where "
+                "the fish can swim before the boss is beaten");
         }
     }
     int fromX = sx;
