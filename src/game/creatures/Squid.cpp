@@ -61,6 +61,8 @@ void Squid::update(float dt)
     if (gameFrozen()) {
         return;
     }
+    // A beaten squid neither bites nor spits: ink from a squid fading away
+    // would still hurt the fish on its way to the vault.
     if (defeated()) {
         sinkBlock(dt);
     } else {
@@ -120,6 +122,8 @@ void Squid::feelFrozenInk()
     if (game == nullptr) {
         return;
     }
+    // Only its own ink: whatever else a bubble holds near it is no concern
+    // of the squid's. While it blinks, further blots wait their turn.
     for (size_t i = 0; i < game->creatures.size() && !blinking() && !defeated(); ++i) {
         auto* blot = dynamic_cast<InkBlot*>(game->creatures[i]);
         if (blot == nullptr || !blot->visible || blot->trapTime == 0.0f
