@@ -20,6 +20,8 @@ public:
         REACHABLE, // story levels: at least one chest, every one reachable
         MOVED, // exactly one chest, which the mini-game takes away at once
         SEALED, // exactly one chest, out of reach until the mini-game sends it
+        BROUGHT, // exactly one chest, the level's first treasure, out of reach
+                 // until the beaten boss calls it to where it fell
         NONE, // no chest: the mini-game makes its own
     };
     struct Cell {
@@ -27,12 +29,23 @@ public:
         int y;
         std::string why;
     };
-    // A straight swim of a boss between two points in level pixels.
+    // A straight swim (or flight) of a boss between two points in level
+    // pixels.
     struct Path {
         int fromX;
         int fromY;
         int toX;
         int toY;
+        std::string who;
+        std::string how = "swims";
+    };
+    // A boss that flies along a row and dives down any column it crosses
+    // onto the fish below, to the last open cell above the first rock; only
+    // spikes waiting there can hurt it, and it is beaten where it dived.
+    struct Dive {
+        int row;
+        int firstColumn;
+        int lastColumn;
         std::string who;
     };
     // A place the fish must swim to within so many seconds of the last one.
@@ -77,4 +90,5 @@ public:
     std::vector<Stop> timedRoute; // from the start, one stop after another
     std::vector<Path> openPaths; // no rock along these lines
     std::vector<Change> bossChanges; // the map once the boss is beaten
+    std::vector<Dive> spikeDives; // bosses the fish lures onto spikes
 };
