@@ -3,7 +3,6 @@
 #include "game/creatures/BigBossBird.h"
 #include "game/creatures/Gust.h"
 #include "game/creatures/Spikes.h"
-#include "game/play/CreatureFactory.h"
 #include "game/play/LevelLoader.h"
 #include "game/play/Treasure.h"
 
@@ -293,23 +292,6 @@ TEST_F(BigBossBirdTest, TheBeatenBirdFadesStopsFightingAndCallsItsChestToIt)
     Player* another = makePlayer(bird->x, bird->y);
     step(0.1f);
     EXPECT_FALSE(another->dead) << "it hurts nobody once beaten";
-}
-
-TEST_F(BigBossBirdTest, TheLevelBuildsItInTheCornerAndItsResetSendsItToTheEndOfItsRow)
-{
-    Creature* boss = CreatureFactory::createBoss(LevelProperties::Boss::BIG_BOSS_BIRD);
-    auto* built = dynamic_cast<BigBossBird*>(boss);
-    ASSERT_NE(built, nullptr);
-    LevelLoader(game).placeCreature(built, 0, 0, 0);
-    EXPECT_EQ(std::make_pair(40.0f, 40.0f), std::make_pair(built->x, built->y));
-    built->leftSide = true;
-    built->setState(State::CROSS);
-    built->reset();
-    EXPECT_EQ(std::make_pair(740.0f, 200.0f), std::make_pair(built->x, built->y));
-    EXPECT_FALSE(built->moving);
-    EXPECT_FALSE(built->leftSide);
-    EXPECT_EQ(State::HOVER, built->state);
-    EXPECT_EQ(0.5f, built->stateTimer);
 }
 
 } // namespace
