@@ -84,54 +84,50 @@ void BigBossBird::update(float dt)
             // climb it was hit in, fading, and brings out the chest.
             bringChest();
         } else {
-            switch (state) {
-            case HOVER:
-                stateTimer -= dt;
-                if (stateTimer <= 0.0f) {
-                    setState(THROW);
-                }
-                break;
-            case THROW:
-                stateTimer -= dt;
-                if (stateTimer <= 0.0f) {
-                    setState(CROSS);
-                }
-                break;
-            case CROSS:
-                if (!moving) {
-                    setState(HOVER);
-                } else if (!dived && seesFishBelow()) {
-                    setState(SPOT);
-                }
-                break;
-            case SPOT:
-                stateTimer -= dt;
-                if (stateTimer <= 0.0f) {
-                    setState(DIVE);
-                }
-                break;
-            case DIVE:
-                if (!moving) {
-                    setState(CLIMB);
-                }
-                break;
-            case CLIMB:
-                if (!blinking() && nearSpikes()) {
-                    takeHit();
-                }
-                if (!moving) {
-                    setState(CROSS);
-                }
-                break;
-            default:
-                break;
-            }
+            wait(dt);
             if (!defeated()) {
                 hurtPlayerOnContact();
             }
         }
     }
     publishHitPoints();
+}
+
+void BigBossBird::wait(float dt)
+{
+    switch (state) {
+    case HOVER:
+        countDown(dt, THROW);
+        break;
+    case THROW:
+        countDown(dt, CROSS);
+        break;
+    case SPOT:
+        countDown(dt, DIVE);
+        break;
+    case CROSS:
+        if (!moving) {
+            setState(HOVER);
+        } else if (!dived && seesFishBelow()) {
+            setState(SPOT);
+        }
+        break;
+    case DIVE:
+        if (!moving) {
+            setState(CLIMB);
+        }
+        break;
+    case CLIMB:
+        if (!blinking() && nearSpikes()) {
+            takeHit();
+        }
+        if (!moving) {
+            setState(CROSS);
+        }
+        break;
+    default:
+        break;
+    }
 }
 
 void BigBossBird::setState(int next)
@@ -191,6 +187,14 @@ void BigBossBird::setState(int next)
         break;
     default:
         break;
+    }
+}
+
+void BigBossBird::countDown(float dt, int next)
+{
+    stateTimer -= dt;
+    if (stateTimer <= 0.0f) {
+        setState(next);
     }
 }
 

@@ -45,6 +45,9 @@ public:
     float cruiseY = 0.0f;
 
 private:
+    // What the state waits for: its time to run out or its move to end.
+    void wait(float dt);
+    void countDown(float dt, int next);
     void startFlapping();
     void stopMoving();
     void throwGust();
