@@ -318,7 +318,126 @@ TEST(LevelValidatorTest, MiniGameArenasFollowTheirGames)
     EXPECT_TRUE(mentions(check(1000, shells), 5, 3, "must not start here")) << all(check(1000, shells));
 }
 
-TEST(LevelValidatorTest, OutOfWaterLevelsAreRefusedUntilTheyHaveARule)
+TEST(LevelValidatorTest, OutOfWaterTheFishWalksDropsAndJumpsTwoCellsUp)
 {
-    EXPECT_TRUE(mentions(check(31, "#####\n#P.T#\n#####\n"), -1, -1, "no reachability check yet"));
+    // A ledge two cells above the sand is one jump away; three is too many.
+    const std::string ledge = "#########\n"
+                              "#.......#\n"
+                              "#....T..#\n"
+                              "#...#####\n"
+                              "#P..#####\n"
+                              "#########\n";
+    EXPECT_TRUE(check(31, ledge).empty()) << all(check(31, ledge));
+    std::string cliff = put(put(put(put(ledge, 4, 2, '#'), 5, 2, '#'), 6, 2, '#'), 7, 2, '#');
+    cliff = put(cliff, 5, 1, 'T');
+    std::vector<Problem> tooHigh = check(31, cliff);
+    EXPECT_EQ(1u, tooHigh.size()) << all(tooHigh);
+    EXPECT_TRUE(mentions(tooHigh, 5, 1, "by walking and jumping (a jump climbs at most 2 cells)"))
+        << all(tooHigh);
+    // A crate is a step up.
+    EXPECT_TRUE(check(31, put(cliff, 3, 4, 'x')).empty()) << all(check(31, put(cliff, 3, 4, 'x')));
+
+    // Spikes are jumped, two cells of them but not three; and there is no
+    // jumping at all under a low roof.
+    const std::string pits = "############\n"
+                             "#..........#\n"
+                             "#..........#\n"
+                             "#P.......T.#\n"
+                             "###^^#######\n"
+                             "############\n";
+    EXPECT_TRUE(check(31, pits).empty()) << all(check(31, pits));
+    std::vector<Problem> tooWide = check(31, put(pits, 5, 4, '^'));
+    EXPECT_TRUE(mentions(tooWide, 9, 3, "cannot be reached")) << all(tooWide);
+    std::string roofed = pits;
+    for (int x = 1; x <= 5; ++x) {
+        roofed = put(put(roofed, x, 2, '#'), x, 4, x == 3 ? '^' : '#');
+    }
+    std::vector<Problem> lowRoof = check(31, roofed);
+    EXPECT_TRUE(mentions(lowRoof, 9, 3, "cannot be reached")) << all(lowRoof);
+    EXPECT_TRUE(check(31, put(roofed, 3, 4, '#')).empty()) << "walking needs no room overhead";
+
+    // A drop is free, and a hole in the floor is jumped; but the fish climbs
+    // out of a shaft two cells deep, not three.
+    const std::string well = "#.....#\n"
+                             "#P...T#\n"
+                             "###.###\n"
+                             "###.###\n"
+                             "###g###\n"
+                             "#######\n";
+    EXPECT_TRUE(check(31, well).empty()) << all(check(31, well));
+    const std::string deep = "#######\n"
+                             "#T....#\n"
+                             "###.###\n"
+                             "###.###\n"
+                             "###P###\n"
+                             "#######\n";
+    std::vector<Problem> stuck = check(31, deep);
+    EXPECT_EQ(1u, stuck.size()) << all(stuck);
+    EXPECT_TRUE(mentions(stuck, 1, 1, "cannot be reached")) << all(stuck);
+    std::string shallow = put(put(deep, 3, 4, '#'), 3, 3, 'P');
+    EXPECT_TRUE(check(31, shallow).empty()) << all(check(31, shallow));
+}
+
+TEST(LevelValidatorTest, TheBigBossBirdNeedsItsRowSpikesToDiveOnAndABuriedChest)
+{
+    // Row 2 is the bird's; the pit in column 4 holds the spikes it dives
+    // onto, and the chest lies under them until the beaten bird calls it up.
+    const std::string beach = "..........\n"
+                              "..........\n"
+                              "..........\n"
+                              "..........\n"
+                              ".P.9.28..8\n"
+                              "####^#####\n"
+                              "##########\n"
+                              "####T#####\n";
+    EXPECT_TRUE(check(39, beach).empty()) << all(check(39, beach));
+    EXPECT_TRUE(check(39, put(beach, 9, 3, 'g')).empty()) << "gems right of the chest";
+    // Spikes lying on the sand where the fish jumps over them do as well.
+    std::string flat = put(put(beach, 4, 5, '#'), 4, 4, '^');
+    EXPECT_TRUE(check(39, flat).empty()) << all(check(39, flat));
+
+    std::vector<Problem> blocked = check(39, put(beach, 7, 2, '#'));
+    EXPECT_TRUE(mentions(blocked, 7, 2, "the big boss bird flies from (740, 200) to (120, 200)"))
+        << all(blocked);
+    std::vector<Problem> bare = check(39, put(beach, 4, 5, '#'));
+    EXPECT_TRUE(mentions(bare, -1, -1, "only hurt by spikes where it lands from a dive")) << all(bare);
+
+    // It only dives where it sees the fish: here the fish is fenced in,
+    // below the bird's reach.
+    const std::string fenced = "..........\n"
+                               "..........\n"
+                               "..........\n"
+                               "...#......\n"
+                               "...#......\n"
+                               ".P.#......\n"
+                               "####^#####\n"
+                               "######T###\n";
+    std::vector<Problem> unlured = check(39, fenced);
+    EXPECT_EQ(1u, unlured.size()) << all(unlured);
+    EXPECT_TRUE(mentions(unlured, 4, 6, "only after the fish, and the fish cannot get above them"))
+        << all(unlured);
+
+    // The chest: buried, the first treasure, and brought where the fish can
+    // jump for it.
+    std::string onTheSand = put(put(beach, 4, 7, '#'), 6, 4, 'T');
+    EXPECT_TRUE(mentions(check(39, onTheSand), 6, 4, "can be reached before the boss is beaten"))
+        << all(check(39, onTheSand));
+    std::vector<Problem> gemFirst = check(39, put(beach, 2, 3, 'g'));
+    EXPECT_TRUE(mentions(gemFirst, 2, 3, "is the level's first treasure")) << all(gemFirst);
+    std::vector<Problem> twoChests = check(39, put(beach, 9, 3, 'T'));
+    EXPECT_TRUE(mentions(twoChests, -1, -1, "exactly one treasure chest")) << all(twoChests);
+
+    // On sand a row lower the fish still lures the bird, but cannot jump
+    // as high as the bird it has beaten.
+    const std::string low = "..........\n"
+                            "..........\n"
+                            "..........\n"
+                            "..........\n"
+                            "..........\n"
+                            ".P........\n"
+                            "####^#####\n"
+                            "######T###\n";
+    std::vector<Problem> outOfReach = check(39, low);
+    EXPECT_EQ(1u, outOfReach.size()) << all(outOfReach);
+    EXPECT_TRUE(mentions(outOfReach, 4, 2, "brings the chest here")) << all(outOfReach);
 }

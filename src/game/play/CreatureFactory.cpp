@@ -1,6 +1,7 @@
 #include "game/play/CreatureFactory.h"
 
 #include "game/creatures/Angler.h"
+#include "game/creatures/BigBossBird.h"
 #include "game/creatures/Cannon.h"
 #include "game/creatures/Clam.h"
 #include "game/creatures/Crab.h"
@@ -102,7 +103,7 @@ Creature* CreatureFactory::createBoss(LevelProperties::Boss boss)
     case LevelProperties::Boss::SQUID:
         return new Squid();
     case LevelProperties::Boss::BIG_BOSS_BIRD:
-        return new StillCreature("bigbossbird.dat", true);
+        return new BigBossBird();
     case LevelProperties::Boss::BIG_SHARK:
         return new StillCreature("sharkybig.dat", true);
     case LevelProperties::Boss::NONE:

@@ -92,6 +92,17 @@ LevelRules LevelRules::forLevel(int number)
         rules.chestBehindBoss = true;
         rules.refillRequired = true;
         break;
+    case 39:
+        // The big boss bird starts at (740, 200) and crosses row 2 between
+        // x = 680 and 120 for the rest of the fight, diving down whichever
+        // of columns 1 to 8 the fish is in below it. Spikes at the bottom of
+        // a dive wound it; beaten, it calls the chest to where it dived.
+        rules.minWidth = 10;
+        rules.minHeight = 4;
+        rules.openPaths = { { 740, 200, 120, 200, "big boss bird", false, "flies" } };
+        rules.spikeDives = { { 2, 1, 8, "big boss bird" } };
+        rules.chests = ChestRule::BROUGHT;
+        break;
     case 49:
         rules.bossChanges = { { 8, 5, false } };
         break;

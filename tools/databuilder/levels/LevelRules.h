@@ -20,6 +20,8 @@ public:
         REACHABLE, // story levels: at least one chest, every one reachable
         MOVED, // exactly one chest, which the mini-game takes away at once
         SEALED, // exactly one chest, out of reach until the mini-game sends it
+        BROUGHT, // exactly one chest, the level's first treasure, out of reach
+                 // until the beaten boss calls it to where it fell
         NONE, // no chest: the mini-game makes its own
     };
     struct Cell {
@@ -37,6 +39,16 @@ public:
         int toY;
         std::string who;
         bool axisByAxis = false;
+        std::string how = "swims";
+    };
+    // A boss that flies along a row and dives down any column it crosses
+    // onto the fish below, to the last open cell above the first rock; only
+    // spikes waiting there can hurt it, and it is beaten where it dived.
+    struct Dive {
+        int row;
+        int firstColumn;
+        int lastColumn;
+        std::string who;
     };
     // A place the fish must swim to within so many seconds of the last one.
     struct Stop {
@@ -89,4 +101,5 @@ public:
     // The fight takes more bubbles than a new fish carries: the fish must
     // be able to reach a refill station.
     bool refillRequired = false;
+    std::vector<Dive> spikeDives; // bosses the fish lures onto spikes
 };

@@ -34,6 +34,17 @@ constexpr double CHASE_SLACK = 80.0;
 constexpr double SWIM_SPEED = 200.0;
 constexpr double TIME_IN_HAND = 0.75;
 
+// Out of the water the fish jumps at 500 pixels a second, and a held "up"
+// takes 400 of the 980 of gravity off for up to two seconds: its tail rises
+// about 215 pixels, two cells and a bit. It walks at 250 pixels a second,
+// also in the air: about three cells at the top of a high jump (a second up
+// there), two at the top of a low one. Dropping off an edge, its tail is in
+// the row below at once and it falls through that row in 0.4 s, a cell's
+// walk. Falls cost nothing.
+constexpr int JUMP_CELLS = 2;
+constexpr int LOW_JUMP_DRIFT_CELLS = 2;
+constexpr int HIGH_JUMP_DRIFT_CELLS = 3;
+
 // The dolphin of the coin levels: 400 pixels a second, first coin after 2.0 s,
 // then one every 0.8 s. A player misses some, so half as many again as the
 // target must fall before it leaves.
@@ -48,6 +59,22 @@ Kind kindAt(const LevelFile& level, int x, int y)
 {
     const LevelLegend::Entry* entry = LevelLegend::find(level.at(x, y));
     return entry ? entry->kind : Kind::WATER;
+}
+
+// Chests, gems and clams (each with its pearl) in the order the game makes
+// their treasures: column by column from the left, top to bottom.
+std::vector<LevelFile::Cell> treasureCells(const LevelFile& level)
+{
+    std::vector<LevelFile::Cell> cells;
+    for (int x = 0; x < level.width(); ++x) {
+        for (int y = 0; y < level.height(); ++y) {
+            Kind kind = kindAt(level, x, y);
+            if (kind == Kind::CHEST || kind == Kind::GEM || kind == Kind::CLAM) {
+                cells.push_back({ x, y });
+            }
+        }
+    }
+    return cells;
 }
 
 std::string cellText(int x, int y)
@@ -66,6 +93,7 @@ public:
         , rock(w * h)
         , statue(w * h)
         , spikes(w * h)
+        , crate(w * h)
     {
         for (int x = 0; x < w; ++x) {
             for (int y = 0; y < h; ++y) {
@@ -73,6 +101,7 @@ public:
                 rock[index(x, y)] = kind == Kind::SOLID || kind == Kind::FIXED_SOLID;
                 statue[index(x, y)] = kind == Kind::SENTINEL;
                 spikes[index(x, y)] = kind == Kind::SPIKES;
+                crate[index(x, y)] = kind == Kind::CRATE;
             }
         }
         for (const LevelRules::Change& change : changes) {
@@ -92,6 +121,13 @@ public:
     bool blocksFish(int x, int y) const { return isRock(x, y) || statue[index(x, y)]; }
     bool kills(int x, int y) const { return inside(x, y) && spikes[index(x, y)]; }
     bool passable(int x, int y) const { return !blocksFish(x, y) && !kills(x, y); }
+    // Out of the water crates are steps: the fish stands on them and jumps
+    // from them. Pushing them about is not followed.
+    bool walkable(int x, int y) const { return passable(x, y) && !crate[index(x, y)]; }
+    bool footing(int x, int y) const
+    {
+        return blocksFish(x, y + 1) || (inside(x, y + 1) && crate[index(x, y + 1)]);
+    }
 
 private:
     int w;
@@ -99,6 +135,7 @@ private:
     std::vector<std::uint8_t> rock;
     std::vector<std::uint8_t> statue;
     std::vector<std::uint8_t> spikes;
+    std::vector<std::uint8_t> crate;
 };
 
 using Reach = std::vector<std::uint8_t>;
@@ -288,6 +325,90 @@ Reach rideReach(const Grid& grid, int startX, int startY)
     return reach;
 }
 
+// Out of the water: the fish walks along the ground, drops off edges and
+// jumps. A jump goes straight up one or two cells first (the fish rises
+// fast), then drifts sideways at that height and comes straight down; a fish
+// that dropped off an edge drifts a cell in the row below. Every cell the
+// fish's tail passes through counts as reached.
+Reach walkReach(const Grid& grid, int startX, int startY)
+{
+    Reach reach(grid.width() * grid.height());
+    if (!grid.walkable(startX, startY)) {
+        return reach;
+    }
+    // How the fish is moving: a cell up in a jump (it may go one higher),
+    // two cells up, drifting at the top, coming down after a jump, or
+    // dropping off an edge (before and after its first row down).
+    enum Phase { RISING, HIGH, DRIFTING, FALLING, DROPPING, DROPPED, PHASES };
+    constexpr int DRIFTS = HIGH_JUMP_DRIFT_CELLS + 1;
+    std::vector<std::uint8_t> seen(static_cast<size_t>(grid.width()) * grid.height() * PHASES * DRIFTS);
+    struct State {
+        int x;
+        int y;
+        Phase phase;
+        int drift;
+    };
+    std::deque<State> open;
+    auto visit = [&](int x, int y, Phase phase, int drift) {
+        size_t at = (static_cast<size_t>(grid.index(x, y)) * PHASES + phase) * DRIFTS + drift;
+        if (!seen[at]) {
+            seen[at] = 1;
+            open.push_back({ x, y, phase, drift });
+        }
+    };
+    // The fish starts in the air and drops to the ground.
+    visit(startX, startY, FALLING, 0);
+    while (!open.empty()) {
+        const State s = open.front();
+        open.pop_front();
+        reach[grid.index(s.x, s.y)] = 1;
+        const bool standing = grid.footing(s.x, s.y);
+        if (standing) {
+            for (int dx : { -1, 1 }) {
+                if (grid.walkable(s.x + dx, s.y)) {
+                    visit(s.x + dx, s.y, DROPPING, 0);
+                }
+            }
+            if (grid.walkable(s.x, s.y - 1)) {
+                visit(s.x, s.y - 1, RISING, LOW_JUMP_DRIFT_CELLS);
+            }
+        }
+        if (s.phase == RISING && grid.walkable(s.x, s.y - 1)) {
+            visit(s.x, s.y - 1, HIGH, HIGH_JUMP_DRIFT_CELLS);
+        }
+        const bool drifts = s.phase == RISING || s.phase == HIGH || s.phase == DRIFTING || s.phase == DROPPED;
+        if (drifts && s.drift > 0) {
+            Phase next = s.phase == DROPPED ? DROPPED : DRIFTING;
+            for (int dx : { -1, 1 }) {
+                if (grid.walkable(s.x + dx, s.y)) {
+                    visit(s.x + dx, s.y, next, s.drift - 1);
+                }
+            }
+        }
+        if (!standing && grid.walkable(s.x, s.y + 1)) {
+            if (s.phase == DROPPING) {
+                visit(s.x, s.y + 1, DROPPED, 1);
+            } else if (s.phase == DROPPED) {
+                visit(s.x, s.y + 1, DROPPED, s.drift);
+            } else {
+                visit(s.x, s.y + 1, FALLING, 0);
+            }
+        }
+    }
+    return reach;
+}
+
+// The first row at or below the given one that holds rock in the column;
+// the level's height when there is none.
+int firstRockBelow(const Grid& grid, int column, int row)
+{
+    int y = row;
+    while (y < grid.height() && !grid.isRock(column, y)) {
+        ++y;
+    }
+    return y;
+}
+
 struct DolphinRun {
     bool leaves = false; // it reaches row 1 and swims off
     double seconds = 0.0; // until it leaves
@@ -363,6 +484,8 @@ const char* movementVerb(LevelRules::Movement movement)
         return "swimming ahead of the shark (never back left, and few straight climbs or dives)";
     case LevelRules::Movement::RIDE:
         return "riding (with time to ride on while it fades)";
+    case LevelRules::Movement::WALK:
+        return "walking and jumping (a jump climbs at most 2 cells)";
     default:
         return "swimming";
     }
@@ -486,7 +609,7 @@ std::vector<Problem> LevelValidator::check(const LevelFile& level) const
                 Kind kind = kindAt(level, cx, cy);
                 if ((kind == Kind::SOLID || kind == Kind::FIXED_SOLID) && !mayCross(cx, cy)) {
                     std::ostringstream text;
-                    text << "the " << path.who << " swims from (" << path.fromX << ", " << path.fromY
+                    text << "the " << path.who << " " << path.how << " from (" << path.fromX << ", " << path.fromY
                          << ") to (" << path.toX << ", " << path.toY
                          << ") in level pixels and would cross rock here";
                     report(cx, cy, text.str());
@@ -509,6 +632,13 @@ std::vector<Problem> LevelValidator::check(const LevelFile& level) const
         if (chests.size() != 1) {
             report(-1, -1,
                 "this mini-game needs exactly one treasure chest 'T', its prize; there are "
+                    + std::to_string(chests.size()));
+        }
+        break;
+    case LevelRules::ChestRule::BROUGHT:
+        if (chests.size() != 1) {
+            report(-1, -1,
+                "this level needs exactly one treasure chest 'T', the one the beaten boss brings; there are "
                     + std::to_string(chests.size()));
         }
         break;
@@ -548,22 +678,13 @@ std::vector<Problem> LevelValidator::check(const LevelFile& level) const
     Grid grid(level, {});
 
     std::vector<LevelFile::Cell> treasures;
-    for (int x = 0; x < w; ++x) {
-        for (int y = 0; y < h; ++y) {
-            Kind kind = kindAt(level, x, y);
-            if (kind == Kind::GEM || kind == Kind::CLAM
-                || (kind == Kind::CHEST && rules.chests == LevelRules::ChestRule::REACHABLE)) {
-                treasures.push_back({ x, y });
-            }
+    for (const LevelFile::Cell& cell : treasureCells(level)) {
+        if (kindAt(level, cell.x, cell.y) != Kind::CHEST
+            || rules.chests == LevelRules::ChestRule::REACHABLE) {
+            treasures.push_back(cell);
         }
     }
 
-    if (rules.movement == LevelRules::Movement::WALK) {
-        report(-1, -1,
-            "out-of-water levels have no reachability check yet (walking and jumping); "
-            "add one before shipping this level");
-        return problems;
-    }
     if (rules.movement == LevelRules::Movement::DANCE) {
         for (const LevelFile::Cell& cell : treasures) {
             report(cell.x, cell.y,
@@ -593,6 +714,8 @@ std::vector<Problem> LevelValidator::check(const LevelFile& level) const
             return rideReach(on, sx, sy);
         case LevelRules::Movement::CHASE:
             return chaseReach(on, sx, sy, sharkX);
+        case LevelRules::Movement::WALK:
+            return walkReach(on, sx, sy);
         default:
             return swimReach(on, sx, sy);
         }
@@ -675,6 +798,77 @@ std::vector<Problem> LevelValidator::check(const LevelFile& level) const
                 report(chest.x, chest.y,
                     "the prize chest can be reached by swimming, so the mini-game would end at once; "
                     "wall it in (it flies to the fish when the game is won)");
+            }
+        }
+    }
+
+    // Bosses lured onto spikes: somewhere along their flight there must be
+    // spikes at the bottom of a dive with room above them for the fish.
+    std::vector<LevelFile::Cell> beatenAt; // where a beaten diver stops
+    for (const LevelRules::Dive& dive : rules.spikeDives) {
+        std::vector<LevelFile::Cell> unreachedSpikes;
+        for (int column = dive.firstColumn; column <= dive.lastColumn && column < w; ++column) {
+            int ground = firstRockBelow(grid, column, dive.row);
+            if (ground - 1 <= dive.row || !grid.kills(column, ground - 1)) {
+                continue;
+            }
+            bool lured = false;
+            for (int row = dive.row + 1; row < ground - 1; ++row) {
+                lured = lured || reach[grid.index(column, row)];
+            }
+            if (lured) {
+                beatenAt.push_back({ column, dive.row });
+            } else {
+                unreachedSpikes.push_back({ column, ground - 1 });
+            }
+        }
+        if (!beatenAt.empty()) {
+            continue;
+        }
+        if (!unreachedSpikes.empty()) {
+            report(unreachedSpikes[0].x, unreachedSpikes[0].y,
+                "the " + dive.who + " dives onto these spikes only after the fish, and the fish cannot get "
+                    + "above them by " + movementVerb(rules.movement));
+        } else {
+            std::ostringstream text;
+            text << "the " << dive.who
+                 << " is only hurt by spikes where it lands from a dive: put spikes '^' "
+                 << "in the last open cell above the first rock below row " << dive.row
+                 << " of one of columns " << dive.firstColumn << " to " << dive.lastColumn
+                 << ", with room above them for the fish";
+            report(-1, -1, text.str());
+        }
+    }
+
+    // A chest that the beaten boss brings must wait out of reach, be the
+    // first treasure the game makes (the one the boss calls), and come to
+    // where the fish can take it.
+    if (rules.chests == LevelRules::ChestRule::BROUGHT && chests.size() == 1) {
+        const LevelFile::Cell& chest = chests[0];
+        for (const LevelFile::Cell& first : treasureCells(level)) {
+            if (first.x != chest.x || first.y != chest.y) {
+                report(first.x, first.y,
+                    LevelLegend::describe(level.at(first.x, first.y))
+                        + " is the level's first treasure (the game counts them column by column from the "
+                          "left, top to bottom), so the beaten boss would call it instead of the chest at "
+                        + cellText(chest.x, chest.y) + "; move the chest further left");
+            }
+            break;
+        }
+        // Swimming goes everywhere walking and jumping does (and a little
+        // further: out of the water the fish picks things up 40 pixels above
+        // its tail, which never takes it past a wall).
+        Reach swim = swimReach(grid, sx, sy);
+        if (swim[grid.index(chest.x, chest.y)]) {
+            report(chest.x, chest.y,
+                "the chest can be reached before the boss is beaten, so the level would end without the "
+                "fight; wall it in (the beaten boss calls it out)");
+        }
+        for (const LevelFile::Cell& cell : beatenAt) {
+            if (!reach[grid.index(cell.x, cell.y)]) {
+                report(cell.x, cell.y,
+                    "the beaten boss brings the chest here, above the spikes it was beaten on, but it"
+                        + from);
             }
         }
     }

@@ -7,8 +7,9 @@
 #include <vector>
 
 // Checks a level map against the game's rules before it is compiled: the
-// picture fits the tile grid, the fish has one start, and it can reach every
-// chest, gem and clam the way it moves in that level. A level that fails
+// picture fits the tile grid, the fish has one start, it can reach every
+// chest, gem and clam the way it moves in that level, and a boss fight has
+// the room and the means the boss needs. A level that fails
 // would be unwinnable or would end at once, so the build stops on it.
 //
 // How the fish gets about, per LevelRules::Movement:
@@ -21,7 +22,10 @@
 //   the fish, rock above or below only stops the steering. A chest counts as
 //   reached only when the ride can go on safely long enough afterwards for
 //   the chest to finish fading, when the level is complete.
-// - walking (out of the water): no rule yet, such levels are refused.
+// - walking (out of the water): along the ground, off edges (falls are free,
+//   drifting a cell sideways) and in jumps that go straight up at most 2
+//   cells and then drift at most 3 sideways before coming down; spikes
+//   kill, crates are steps.
 class LevelValidator {
 public:
     struct Problem {
