@@ -1,6 +1,7 @@
 #include "game/play/CreatureFactory.h"
 
 #include "game/creatures/Angler.h"
+#include "game/creatures/BigShark.h"
 #include "game/creatures/Cannon.h"
 #include "game/creatures/Clam.h"
 #include "game/creatures/Crab.h"
@@ -103,7 +104,7 @@ Creature* CreatureFactory::createBoss(LevelProperties::Boss boss)
     case LevelProperties::Boss::BIG_BOSS_BIRD:
         return new StillCreature("bigbossbird.dat", true);
     case LevelProperties::Boss::BIG_SHARK:
-        return new StillCreature("sharkybig.dat", true);
+        return new BigShark();
     case LevelProperties::Boss::NONE:
         break;
     }
