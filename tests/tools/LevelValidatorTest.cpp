@@ -240,6 +240,49 @@ TEST(LevelValidatorTest, SquidDenKeepsTheSquidsWayOpenAndItsVaultShutUntilTheSqu
     EXPECT_TRUE(mentions(check(9, "#####\n#P.T#\n#####\n"), -1, -1, "at least 11 x 11"));
 }
 
+TEST(LevelValidatorTest, SharkLairKeepsTheSharksLanesOpenAndItsHoardBehindItsRock)
+{
+    // Crates by the start, the shark's lanes across the top and down column
+    // 11, and the hoard walled in below with (8, 5) in its wall.
+    const std::string lair = "################\n"
+                             "#..x...........#\n"
+                             "#..x...........#\n"
+                             "#P.*...........#\n"
+                             "#...#####......#\n"
+                             "#...#T..#......#\n"
+                             "#...#...#......#\n"
+                             "#...#####......#\n"
+                             "################\n";
+    EXPECT_TRUE(check(49, lair).empty()) << all(check(49, lair));
+
+    std::string open = put(lair, 8, 5, '.');
+    EXPECT_TRUE(mentions(check(49, open), 8, 5, "must be rock: the beaten big shark opens it"))
+        << all(check(49, open));
+    EXPECT_TRUE(mentions(check(49, open), 5, 5, "can be reached before the boss is beaten"))
+        << all(check(49, open));
+    std::string backDoor = put(lair, 4, 6, '.');
+    EXPECT_TRUE(mentions(check(49, backDoor), 5, 5, "must lead through (8, 5)")) << all(check(49, backDoor));
+    std::string sealed = put(lair, 7, 5, '#');
+    EXPECT_TRUE(mentions(check(49, sealed), 5, 5, "cannot be reached")) << all(check(49, sealed));
+
+    std::string swimBlocked = put(lair, 11, 6, '#');
+    EXPECT_TRUE(mentions(check(49, swimBlocked), 11, 6, "big shark swims from (880, 120) to (880, 500)"))
+        << all(check(49, swimBlocked));
+    std::string runBlocked = put(lair, 10, 2, '#');
+    EXPECT_TRUE(mentions(check(49, runBlocked), 10, 2,
+        "charges a fish that crosses x = 400 at (5, 2) to (701, 200) in level pixels and runs back to (880, "
+        "200)"))
+        << all(check(49, runBlocked));
+    std::string cornered = put(put(put(lair, 4, 1, '#'), 4, 2, '#'), 4, 3, '#');
+    EXPECT_TRUE(mentions(check(49, cornered), -1, -1, "can never swim past x = 400"))
+        << all(check(49, cornered));
+    EXPECT_TRUE(mentions(check(49, put(lair, 3, 2, '.')), -1, -1, "can get at only 2 crates"));
+    std::string lateStart = put(put(lair, 1, 3, '.'), 5, 3, 'P');
+    EXPECT_TRUE(mentions(check(49, lateStart), 5, 3, "must start at or left of x = 400"))
+        << all(check(49, lateStart));
+    EXPECT_TRUE(mentions(check(49, "#####\n#P.T#\n#####\n"), -1, -1, "at least 12 x 7"));
+}
+
 TEST(LevelValidatorTest, CoinLevelNeedsADolphinThatDropsEnoughWhereTheFishCanGo)
 {
     // A tall hall: the dolphin climbs from row 10 to row 1, sweeping the

@@ -2,6 +2,7 @@
 
 #include "game/creatures/Angler.h"
 #include "game/creatures/BigBossBird.h"
+#include "game/creatures/BigShark.h"
 #include "game/creatures/Cannon.h"
 #include "game/creatures/Clam.h"
 #include "game/creatures/Crab.h"
@@ -105,7 +106,7 @@ Creature* CreatureFactory::createBoss(LevelProperties::Boss boss)
     case LevelProperties::Boss::BIG_BOSS_BIRD:
         return new BigBossBird();
     case LevelProperties::Boss::BIG_SHARK:
-        return new StillCreature("sharkybig.dat", true);
+        return new BigShark();
     case LevelProperties::Boss::NONE:
         break;
     }

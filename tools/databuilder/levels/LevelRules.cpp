@@ -104,7 +104,23 @@ LevelRules LevelRules::forLevel(int number)
         rules.chests = ChestRule::BROUGHT;
         break;
     case 49:
+        // The big shark idles at x = 880, swimming between y = 120 and 500;
+        // it charges a fish that swims past x = 400, to 300 pixels right of
+        // it, and runs back to x = 880 along the same height. Three crates
+        // fed to it (or blown up beside it) beat it, and the beaten shark
+        // opens the rock at (8, 5), the only way to the chests.
+        rules.minWidth = 12;
+        rules.minHeight = 7;
+        rules.mustBeOpen.push_back({ 11, 1, "the big shark starts there" });
+        rules.openPaths = { { 880, 120, 880, 500, "big shark" } };
+        rules.charge = { 400, 300, 880, "big shark" };
+        rules.startUpToX = 400;
+        rules.startWhy = "past x = 400 the big shark charges the fish at once";
+        rules.minCrates = 3;
+        rules.cratesWhy = "the big shark has 3 hit points and each crate it swallows costs it one";
+        rules.mustBeRock.push_back({ 8, 5, "the beaten big shark opens it to the way on" });
         rules.bossChanges = { { 8, 5, false } };
+        rules.chestsAfterBoss = true;
         break;
     case 1000:
         // The shells rest on row 6 at x = 304, 400 and 496; the chest sinks

@@ -63,6 +63,14 @@ public:
         int y;
         bool solid;
     };
+    // A boss that charges the fish once it swims past a line: it aims a set
+    // distance ahead of the fish and then runs back along the same height.
+    struct Charge {
+        int beyondX = -1; // -1: no such boss
+        int ahead = 0;
+        int runToX = 0;
+        std::string who;
+    };
 
     static constexpr int MAX_WIDTH = 300;
     static constexpr int MAX_HEIGHT = 150;
@@ -102,4 +110,14 @@ public:
     // be able to reach a refill station.
     bool refillRequired = false;
     std::vector<Dive> spikeDives; // bosses the fish lures onto spikes
+    // Every chest lies behind the boss's changes: out of reach until it is
+    // beaten.
+    bool chestsAfterBoss = false;
+    // Crates ('x' or '*') the fish must be able to get at.
+    int minCrates = 0;
+    std::string cratesWhy;
+    // The fish must start at or left of this x in level pixels (-1: anywhere).
+    int startUpToX = -1;
+    std::string startWhy;
+    Charge charge;
 };

@@ -84,6 +84,26 @@ std::string cellText(int x, int y)
     return text.str();
 }
 
+// Walks a straight swim in steps of 10 pixels; true with the first cell of
+// rock on it.
+bool firstRockOnPath(const LevelFile& level, const LevelRules::Path& path, int& cx, int& cy)
+{
+    double length = std::hypot(path.toX - path.fromX, path.toY - path.fromY);
+    int samples = static_cast<int>(length / 10.0) + 1;
+    for (int i = 0; i <= samples; ++i) {
+        double along = static_cast<double>(i) / samples;
+        int px = static_cast<int>(path.fromX + (path.toX - path.fromX) * along);
+        int py = static_cast<int>(path.fromY + (path.toY - path.fromY) * along);
+        cx = std::min(px / CELL, level.width() - 1);
+        cy = std::min(py / CELL, level.height() - 1);
+        Kind kind = kindAt(level, cx, cy);
+        if (kind == Kind::SOLID || kind == Kind::FIXED_SOLID) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // The level as the fish and the creatures see it.
 class Grid {
 public:
@@ -609,8 +629,8 @@ std::vector<Problem> LevelValidator::check(const LevelFile& level) const
                 Kind kind = kindAt(level, cx, cy);
                 if ((kind == Kind::SOLID || kind == Kind::FIXED_SOLID) && !mayCross(cx, cy)) {
                     std::ostringstream text;
-                    text << "the " << path.who << " " << path.how << " from (" << path.fromX << ", " << path.fromY
-                         << ") to (" << path.toX << ", " << path.toY
+                    text << "the " << path.who << " " << path.how << " from (" << path.fromX << ", "
+                         << path.fromY << ") to (" << path.toX << ", " << path.toY
                          << ") in level pixels and would cross rock here";
                     report(cx, cy, text.str());
                     crossed = true;
@@ -722,6 +742,7 @@ std::vector<Problem> LevelValidator::check(const LevelFile& level) const
     };
     Reach reach = reachFor(grid);
     const Reach beforeBeaten = reach;
+    const Reach& before = beforeBeaten;
     if (!changes.empty()) {
         // Whatever lies behind a boss's rock is reached once the boss is beaten.
         Reach after = reachFor(Grid(level, changes));
@@ -769,6 +790,71 @@ std::vector<Problem> LevelValidator::check(const LevelFile& level) const
                 "the fish can swim before the boss is beaten");
         }
     }
+    if (rules.startUpToX >= 0 && sx * CELL + CELL / 2 > rules.startUpToX) {
+        report(sx, sy,
+            "the fish must start at or left of x = " + std::to_string(rules.startUpToX) + ": "
+                + rules.startWhy);
+    }
+    if (rules.chestsAfterBoss) {
+        std::string cells;
+        for (const LevelRules::Change& change : rules.bossChanges) {
+            cells += (cells.empty() ? "" : ", ") + cellText(change.x, change.y);
+        }
+        for (const LevelFile::Cell& chest : chests) {
+            if (before[grid.index(chest.x, chest.y)]) {
+                report(chest.x, chest.y,
+                    LevelLegend::describe('T')
+                        + " can be reached before the boss is beaten; the way to it must lead through "
+                        + cells + ", which only the boss's defeat opens");
+            }
+        }
+    }
+    if (rules.minCrates > 0) {
+        int crates = 0;
+        for (int x = 0; x < w; ++x) {
+            for (int y = 0; y < h; ++y) {
+                crates += kindAt(level, x, y) == Kind::CRATE && before[grid.index(x, y)] ? 1 : 0;
+            }
+        }
+        if (crates < rules.minCrates) {
+            report(-1, -1,
+                "the fish can get at only " + std::to_string(crates) + " crates ('x' or '*'); "
+                    + rules.cratesWhy + ", so the level needs at least " + std::to_string(rules.minCrates));
+        }
+    }
+    if (rules.charge.beyondX >= 0) {
+        // The fish crosses the line in the first column past it; from each
+        // height it can do that at, the charge and the run back must be
+        // clear.
+        const LevelRules::Charge& charge = rules.charge;
+        const int column = (charge.beyondX + 1) / CELL;
+        bool crossed = false;
+        for (int row = 0; row < h && column < w; ++row) {
+            if (!before[grid.index(column, row)]) {
+                continue;
+            }
+            crossed = true;
+            const int y = row * CELL + CELL / 2;
+            const LevelRules::Path lane { charge.beyondX + 1 + charge.ahead, y, charge.runToX, y,
+                charge.who };
+            int cx = 0;
+            int cy = 0;
+            if (firstRockOnPath(level, lane, cx, cy)) {
+                std::ostringstream text;
+                text << "the " << charge.who << " charges a fish that crosses x = " << charge.beyondX
+                     << " at " << cellText(column, row) << " to (" << lane.fromX << ", " << y
+                     << ") in level pixels and runs back to (" << lane.toX << ", " << y
+                     << "); it would cross rock here";
+                report(cx, cy, text.str());
+            }
+        }
+        if (!crossed) {
+            report(-1, -1,
+                "the fish can never swim past x = " + std::to_string(charge.beyondX) + ", so the "
+                    + charge.who + " never charges and never swallows a crate");
+        }
+    }
+
     int fromX = sx;
     int fromY = sy;
     for (const LevelRules::Stop& stop : rules.timedRoute) {
