@@ -17,6 +17,7 @@
 #include "game/creatures/SleepyFish.h"
 #include "game/creatures/Spikes.h"
 #include "game/creatures/StillCreature.h"
+#include "game/creatures/Swordfish.h"
 
 namespace {
 
@@ -67,7 +68,7 @@ const Entry TABLE[] = {
     { Kind::SENTINEL, sentinel },
     { Kind::SEAGULL, [](const Row&) -> Creature* { return new Seagull(); } },
     { Kind::SHARK, shark },
-    { Kind::SWORDFISH, bubbleProof },
+    { Kind::SWORDFISH, [](const Row&) -> Creature* { return new Swordfish(); } },
     { Kind::JELLYFISH, [](const Row&) -> Creature* { return new Jellyfish(); } },
     { Kind::CANNON, [](const Row&) -> Creature* { return new Cannon(); } },
     { Kind::DOLPHIN, [](const Row&) -> Creature* { return new Dolphin(); } },
