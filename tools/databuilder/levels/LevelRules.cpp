@@ -75,6 +75,13 @@ LevelRules LevelRules::forLevel(int number)
         rules.bossChanges
             = { { 8, 6, false }, { 8, 7, false }, { 8, 8, false }, { 8, 9, false }, { 8, 10, true } };
         break;
+    case 19:
+        // A hall of at least 12 cells: the fish falls back before each blow
+        // and lunges in between them, with the swordfish 200 pixels off.
+        rules.duel = true;
+        rules.minWidth = 12;
+        rules.minHeight = 3;
+        break;
     case 49:
         rules.bossChanges = { { 8, 5, false } };
         break;

@@ -77,4 +77,9 @@ public:
     std::vector<Stop> timedRoute; // from the start, one stop after another
     std::vector<Path> openPaths; // no rock along these lines
     std::vector<Change> bossChanges; // the map once the boss is beaten
+    // The swordfish's duel: it stalks the fish along its own row, never
+    // nearer than 160 pixels to either end of the level, and wounds whatever
+    // is level with its nose, so the chests past its reach are only won by
+    // beating it.
+    bool duel = false;
 };
