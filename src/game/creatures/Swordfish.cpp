@@ -69,6 +69,7 @@ constexpr float LOSER_SPEED = 500.0f;
 
 constexpr int FULL_VOLUME = 255;
 constexpr int PAN_CENTRE = 128;
+constexpr int NORMAL_RATE = 1000;
 
 } // namespace
 
@@ -82,7 +83,7 @@ Swordfish::Swordfish()
     bobTween.start(BOB_HEIGHT, BOB_SECONDS, FOREVER);
     // The challenge rings out wherever the fish is.
     if (SoundManager* sound = SoundManager::instance()) {
-        sound->play("swordfish_laugh", FULL_VOLUME, PAN_CENTRE, 1000, false);
+        sound->play("swordfish_laugh", FULL_VOLUME, PAN_CENTRE, NORMAL_RATE, false);
     }
 }
 
