@@ -283,6 +283,35 @@ TEST(LevelValidatorTest, SharkLairKeepsTheSharksLanesOpenAndItsHoardBehindItsRoc
     EXPECT_TRUE(mentions(check(49, "#####\n#P.T#\n#####\n"), -1, -1, "at least 12 x 7"));
 }
 
+TEST(LevelValidatorTest, SwordfishDuelNeedsItsHallItsRowAndTheChestsBehindIt)
+{
+    // The swordfish stands in columns 2 to 9 of a 12-cell hall; the chest
+    // in column 10 lies past its reach.
+    const std::string hall = "############\n"
+                             "#..........#\n"
+                             "#P....F...T#\n"
+                             "#......g...#\n"
+                             "############\n";
+    EXPECT_TRUE(check(19, hall).empty()) << all(check(19, hall));
+
+    // A chest the fish could take without passing the swordfish.
+    std::vector<Problem> unguarded = check(19, put(hall, 9, 3, 'T'));
+    EXPECT_TRUE(mentions(unguarded, 9, 3, "taken without beating it")) << all(unguarded);
+
+    // Rock in the duel's row, a start within reach, a swordfish too near
+    // the end, two swordfish or none.
+    std::vector<Problem> blocked = check(19, put(hall, 8, 2, '#'));
+    EXPECT_TRUE(mentions(blocked, 8, 2, "open from end to end")) << all(blocked);
+    std::vector<Problem> close = check(19, put(put(hall, 1, 2, '.'), 4, 2, 'P'));
+    EXPECT_TRUE(mentions(close, 4, 2, "at least 3 cells left of the swordfish at (6, 2)")) << all(close);
+    std::vector<Problem> cornered = check(19, put(put(hall, 6, 2, '.'), 10, 1, 'F'));
+    EXPECT_TRUE(mentions(cornered, 10, 1, "columns 2 to 9")) << all(cornered);
+    EXPECT_TRUE(mentions(check(19, put(hall, 5, 1, 'F')), -1, -1, "exactly one swordfish 'F'; there are 2"));
+    EXPECT_TRUE(mentions(check(19, put(hall, 6, 2, '.')), -1, -1, "there are 0"));
+    EXPECT_TRUE(mentions(check(19, "#######\n#P...T#\n#######\n"), -1, -1, "at least 12 x 3"));
+    EXPECT_TRUE(check(18, put(hall, 9, 3, 'T')).empty()) << "only the duel's level";
+}
+
 TEST(LevelValidatorTest, CoinLevelNeedsADolphinThatDropsEnoughWhereTheFishCanGo)
 {
     // A tall hall: the dolphin climbs from row 10 to row 1, sweeping the

@@ -20,6 +20,7 @@
 #include "game/creatures/Spikes.h"
 #include "game/creatures/Squid.h"
 #include "game/creatures/StillCreature.h"
+#include "game/creatures/Swordfish.h"
 
 namespace {
 
@@ -70,7 +71,7 @@ const Entry TABLE[] = {
     { Kind::SENTINEL, sentinel },
     { Kind::SEAGULL, [](const Row&) -> Creature* { return new Seagull(); } },
     { Kind::SHARK, shark },
-    { Kind::SWORDFISH, bubbleProof },
+    { Kind::SWORDFISH, [](const Row&) -> Creature* { return new Swordfish(); } },
     { Kind::JELLYFISH, [](const Row&) -> Creature* { return new Jellyfish(); } },
     { Kind::CANNON, [](const Row&) -> Creature* { return new Cannon(); } },
     { Kind::DOLPHIN, [](const Row&) -> Creature* { return new Dolphin(); } },

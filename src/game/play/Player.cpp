@@ -617,6 +617,7 @@ void Player::lunge()
         return;
     }
     lungeState = 1;
+    attackSpent = false;
     moveTo(static_cast<int>(x) + LUNGE_REACH, static_cast<int>(y), LUNGE_SPEED);
 }
 

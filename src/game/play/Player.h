@@ -56,6 +56,11 @@ public:
     // The swordfish's levels: the fish carries a plunger, always faces right
     // and "fire" lunges with it instead of blowing a bubble.
     void givePlunger();
+    // The plunger's lunge is an attack from the moment "fire" starts it
+    // until the fish is back, unless it has already struck something: one
+    // lunge lands one blow, however long it stays on target.
+    bool attackActive() const { return lungeState != 0 && !attackSpent && !dead; }
+    void spendAttack() { attackSpent = true; }
     // Auto-scrolling levels: the fish rides Zaz the manta, or the rocket
     // that trails smoke, rightwards through the level.
     void rideRay();
@@ -83,6 +88,8 @@ public:
     bool holdingPlunger = false;
     // 0 at rest, 1 lunging forward, 2 coming back.
     int lungeState = 0;
+    // The current lunge has struck already.
+    bool attackSpent = false;
     std::vector<Powerup> powerups;
 
     // Out of water: speed in pixels per second, in the air or on the ground,

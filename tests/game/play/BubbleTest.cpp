@@ -95,4 +95,24 @@ TEST_F(BubbleTest, WithThePlungerFireLungesOneCellAndBack)
     EXPECT_TRUE(fish->flipH);
 }
 
+TEST_F(BubbleTest, ALungeIsAnAttackUntilItHasStruckOrTheFishIsBack)
+{
+    fish->givePlunger();
+    EXPECT_FALSE(fish->attackActive());
+    fire();
+    EXPECT_TRUE(fish->attackActive());
+    run(0.4f);
+    EXPECT_EQ(2, fish->lungeState);
+    EXPECT_TRUE(fish->attackActive()) << "still on its way back";
+    fish->spendAttack();
+    EXPECT_FALSE(fish->attackActive()) << "one lunge strikes once";
+    run(0.3f);
+    EXPECT_EQ(0, fish->lungeState);
+
+    fire();
+    EXPECT_TRUE(fish->attackActive()) << "the next lunge is a fresh attack";
+    fish->hurt();
+    EXPECT_FALSE(fish->attackActive()) << "a dead fish strikes no one";
+}
+
 } // namespace

@@ -103,6 +103,13 @@ LevelRules LevelRules::forLevel(int number)
         rules.spikeDives = { { 2, 1, 8, "big boss bird" } };
         rules.chests = ChestRule::BROUGHT;
         break;
+    case 19:
+        // A hall of at least 12 cells: the fish falls back before each blow
+        // and lunges in between them, with the swordfish 200 pixels off.
+        rules.duel = true;
+        rules.minWidth = 12;
+        rules.minHeight = 3;
+        break;
     case 49:
         // The big shark idles at x = 880, swimming between y = 120 and 500;
         // it charges a fish that swims past x = 400, to 300 pixels right of

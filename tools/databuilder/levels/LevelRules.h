@@ -120,4 +120,9 @@ public:
     int startUpToX = -1;
     std::string startWhy;
     Charge charge;
+    // The swordfish's duel: it stalks the fish along its own row, never
+    // nearer than 160 pixels to either end of the level, and wounds whatever
+    // is level with its nose, so the chests past its reach are only won by
+    // beating it.
+    bool duel = false;
 };

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <set>
 #include <sstream>
 #include <tuple>
@@ -51,6 +52,13 @@ constexpr int HIGH_JUMP_DRIFT_CELLS = 3;
 constexpr double DOLPHIN_SPEED = 400.0;
 constexpr double DOLPHIN_FIRST_COIN = 2.0;
 constexpr double DOLPHIN_COIN_INTERVAL = 0.8;
+
+// The swordfish's duel: it never comes nearer than 160 pixels (two cells)
+// to either end of the level, so it stands in columns 2 to width - 3 and
+// the last two columns are out of its reach. The fish starts three cells
+// off, outside its blow (160) and its stalking distance (200).
+constexpr int DUEL_MARGIN_CELLS = 2;
+constexpr int DUEL_START_CELLS = 3;
 
 using Kind = LevelLegend::Kind;
 using Problem = LevelValidator::Problem;
@@ -497,6 +505,55 @@ int coinsDropped(double seconds)
     return static_cast<int>((seconds - DOLPHIN_FIRST_COIN) / DOLPHIN_COIN_INTERVAL) + 1;
 }
 
+// The duel can be fought and the chests are only won through it: see
+// LevelRules::duel. The fish must start on the swordfish's left (it can
+// never pass the swordfish alive: its nose hurts anything level with it).
+void checkDuel(const LevelFile& level, const std::vector<LevelFile::Cell>& starts,
+    const std::vector<LevelFile::Cell>& chests,
+    const std::function<void(int, int, const std::string&)>& report)
+{
+    const int w = level.width();
+    std::vector<LevelFile::Cell> swordfish = level.find('F');
+    if (swordfish.size() != 1) {
+        report(-1, -1,
+            "the duel needs exactly one swordfish 'F'; there are " + std::to_string(swordfish.size()));
+        return;
+    }
+    const LevelFile::Cell duellist = swordfish[0];
+    const int lastColumn = w - 1 - DUEL_MARGIN_CELLS;
+    if (duellist.x < DUEL_MARGIN_CELLS || duellist.x > lastColumn) {
+        std::ostringstream text;
+        text << "the swordfish keeps 160 pixels from both ends of the level (columns " << DUEL_MARGIN_CELLS
+             << " to " << lastColumn << "); it cannot stand here";
+        report(duellist.x, duellist.y, text.str());
+    }
+    if (starts.size() == 1 && starts[0].x > duellist.x - DUEL_START_CELLS) {
+        report(starts[0].x, starts[0].y,
+            "the fish must start at least " + std::to_string(DUEL_START_CELLS)
+                + " cells left of the swordfish at " + cellText(duellist.x, duellist.y)
+                + ", out of reach of its blow and with room to come at it");
+    }
+    // The fish meets the swordfish's sword only in the swordfish's own row,
+    // and must be able to swim it from end to end.
+    for (int x = 1; x < w - 1; ++x) {
+        Kind kind = kindAt(level, x, duellist.y);
+        if (kind == Kind::SOLID || kind == Kind::FIXED_SOLID || kind == Kind::SENTINEL || kind == Kind::SPIKES
+            || kind == Kind::CRATE) {
+            report(x, duellist.y,
+                "the duel is fought along the swordfish's row, which must be open from end to end; "
+                    + LevelLegend::describe(level.at(x, duellist.y)) + " is in the way");
+        }
+    }
+    for (const LevelFile::Cell& chest : chests) {
+        if (chest.x <= lastColumn) {
+            std::ostringstream text;
+            text << "the swordfish guards the chests from 160 pixels short of the right end: a chest left of "
+                 << "column " << lastColumn + 1 << " is taken without beating it";
+            report(chest.x, chest.y, text.str());
+        }
+    }
+}
+
 const char* movementVerb(LevelRules::Movement movement)
 {
     switch (movement) {
@@ -667,6 +724,10 @@ std::vector<Problem> LevelValidator::check(const LevelFile& level) const
             report(chest.x, chest.y, "this mini-game makes its own prize chest; remove this one");
         }
         break;
+    }
+
+    if (rules.duel) {
+        checkDuel(level, starts, chests, report);
     }
 
     if (rules.sharkRequired && level.find('S').empty()) {
