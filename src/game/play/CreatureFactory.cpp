@@ -17,6 +17,7 @@
 #include "game/creatures/SleepyFish.h"
 #include "game/creatures/Spikes.h"
 #include "game/creatures/StillCreature.h"
+#include "game/minigames/DanceFish.h"
 
 namespace {
 
@@ -112,10 +113,9 @@ Creature* CreatureFactory::createBoss(LevelProperties::Boss boss)
 
 Creature* CreatureFactory::createMiniGame(LevelProperties::MiniGame miniGame)
 {
-    // Only the dance game's object has a picture of its own: the dancer.
     switch (miniGame) {
     case LevelProperties::MiniGame::DANCE_GAME:
-        return new StillCreature("dancefish.dat", true);
+        return new DanceFish();
     case LevelProperties::MiniGame::SHELL_GAME:
     case LevelProperties::MiniGame::BOMB_GAME:
     case LevelProperties::MiniGame::INVADERS:
