@@ -347,8 +347,13 @@ void DanceFish::draw(BITMAP* target)
     caption.y = static_cast<float>(height / 2 - caption.lineHeight() / 2);
     caption.draw(target);
 
-    const int depth = bitmap_color_depth(target);
+    // A meter low enough to end left of where it starts is empty: it must
+    // not grow backwards as the score keeps falling.
     const int end = static_cast<int>(score * METER_FULL_LENGTH * METER_PER_POINT);
+    if (end < METER_LEFT) {
+        return;
+    }
+    const int depth = bitmap_color_depth(target);
     for (int line = 0; line < METER_LINES; ++line) {
         const int red = static_cast<int>(
             METER_RED - METER_RED_FALL * static_cast<float>(std::abs(line - METER_MIDDLE_LINE)));

@@ -233,6 +233,14 @@ TEST_F(DanceFishTest, TheMeterFillsSeventeenAndAHalfPixelsAPointFromXHundredBrig
     EXPECT_EQ(0, getpixel(target, 701, 110));
     EXPECT_EQ(400.0f, dance->caption.x) << "the caption in the middle of the screen";
     EXPECT_EQ(static_cast<float>(300 - dance->caption.lineHeight() / 2), dance->caption.y);
+
+    // Below 100 / 17.5 points the meter would end left of its start.
+    dance->score = 4.0f;
+    clear_to_color(target, 0);
+    dance->draw(target);
+    for (int x : { 70, 99, 100 }) {
+        EXPECT_EQ(0, getpixel(target, x, 110)) << "an empty meter, not one growing backwards, at x " << x;
+    }
     destroy_bitmap(target);
 }
 
