@@ -7,6 +7,7 @@
 #include "game/app/ProgressFile.h"
 #include "game/creatures/StillCreature.h"
 #include "game/play/InGameController.h"
+#include "game/play/LevelProperties.h"
 #include "game/play/LevelSelectController.h"
 #include "game/play/Player.h"
 #include "game/play/PowerupShopController.h"
@@ -88,6 +89,10 @@ std::vector<std::string> recordings()
 struct Outcome {
     int finishedAt = -1; // the frame the level was finished in, -1 for never
     int savedHighestLevel = -1; // as the profile's file has it afterwards
+    int highestLevelBefore = 0;
+    int savedCoins = -1; // as the profile's file has it afterwards
+    int coinsBefore = 0;
+    std::string finalState; // the screen on top when the run ended
     std::vector<int> hurts; // the frames in which the fish was hurt
     std::vector<int> restarts; // the frames in which the level began again
     int sharkAheadAt = -1; // the first frame a shark was level with or past the fish
@@ -139,6 +144,11 @@ Outcome play(const Replay& replay)
     game.jumpState("inGame");
 
     Outcome outcome;
+    outcome.highestLevelBefore = game.highestLevel;
+    outcome.coinsBefore = game.coins;
+    // A mini-game unlocks no story level: its end moves the game on from
+    // its number, back to the title.
+    const bool miniGame = LevelProperties::isMiniGame(replay.level);
     for (const Creature* creature : game.creatures) {
         if (dynamic_cast<const StillCreature*>(creature) != nullptr) {
             outcome.standIns.push_back(shortName(*creature));
@@ -153,7 +163,7 @@ Outcome play(const Replay& replay)
         }
         game.frame(1);
         trace(game, frame);
-        if (game.highestLevel > replay.level) {
+        if (miniGame ? game.currentLevel > replay.level : game.highestLevel > replay.level) {
             outcome.finishedAt = frame;
         }
         // A restart builds a new fish, which may well live where the old
@@ -179,6 +189,10 @@ Outcome play(const Replay& replay)
     ProgressFile saved;
     if (saved.load(game.progressPath()) == ProgressFile::Result::Loaded) {
         outcome.savedHighestLevel = saved.highestLevel;
+        outcome.savedCoins = saved.coins;
+    }
+    if (!game.stateStack.empty()) {
+        outcome.finalState = game.stateStack.back()->name;
     }
     for (const std::string& line : logLines()) {
         if (line.rfind("datafile [", 0) == 0 || line.rfind("Could not load", 0) == 0
@@ -207,7 +221,17 @@ TEST_P(RecordingTest, PlaysThroughItsLevel)
     if (replay.expectComplete) {
         EXPECT_GE(outcome.finishedAt, 0) << "level " << replay.level << " was not finished in "
                                          << replay.frames * Replay::FRAME_SECONDS << " seconds";
-        EXPECT_GT(outcome.savedHighestLevel, replay.level) << "the finished level is not in the profile";
+        if (LevelProperties::isMiniGame(replay.level)) {
+            // The profile keeps no results of the mini-games, only the
+            // coins they pay.
+            EXPECT_GT(outcome.savedCoins, outcome.coinsBefore)
+                << "the mini-game's prize is not in the profile";
+            EXPECT_EQ(outcome.savedHighestLevel, outcome.highestLevelBefore)
+                << "a mini-game is no story level";
+            EXPECT_EQ(outcome.finalState, "title") << "a won mini-game goes back to the title";
+        } else {
+            EXPECT_GT(outcome.savedHighestLevel, replay.level) << "the finished level is not in the profile";
+        }
     }
     EXPECT_TRUE(outcome.standIns.empty())
         << "level " << replay.level << " still has creatures that stand still, the first: "

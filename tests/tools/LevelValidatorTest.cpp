@@ -384,6 +384,11 @@ TEST(LevelValidatorTest, MiniGameArenasFollowTheirGames)
     EXPECT_TRUE(mentions(problems, 1, 0, "places the fish itself")) << all(problems);
     EXPECT_TRUE(mentions(problems, 3, 0, "makes its own prize chest")) << all(problems);
     EXPECT_TRUE(mentions(problems, 5, 0, "only dances")) << all(problems);
+    std::string cramped = put(put(stage, 8, 4, '#'), 2, 3, '#');
+    problems = check(1002, cramped);
+    EXPECT_EQ(2u, problems.size()) << all(problems);
+    EXPECT_TRUE(mentions(problems, 8, 4, "the dancing fish's step right")) << all(problems);
+    EXPECT_TRUE(mentions(problems, 2, 3, "the prize chest comes down")) << all(problems);
 
     // The shell game's chest sinks down column 5: the fish must not sit there.
     std::string shells = put(put(stage, 5, 3, 'P'), 1, 1, 'T');

@@ -21,6 +21,7 @@
 #include "game/creatures/Squid.h"
 #include "game/creatures/StillCreature.h"
 #include "game/creatures/Swordfish.h"
+#include "game/minigames/DanceFish.h"
 
 namespace {
 
@@ -116,10 +117,9 @@ Creature* CreatureFactory::createBoss(LevelProperties::Boss boss)
 
 Creature* CreatureFactory::createMiniGame(LevelProperties::MiniGame miniGame)
 {
-    // Only the dance game's object has a picture of its own: the dancer.
     switch (miniGame) {
     case LevelProperties::MiniGame::DANCE_GAME:
-        return new StillCreature("dancefish.dat", true);
+        return new DanceFish();
     case LevelProperties::MiniGame::SHELL_GAME:
     case LevelProperties::MiniGame::BOMB_GAME:
     case LevelProperties::MiniGame::INVADERS:

@@ -361,6 +361,12 @@ void InGameController::applySetup(Game& owner, Player& player, int level)
     if (setup.placesPlayer) {
         player.setPosition(setup.playerX, setup.playerY);
     }
+    // On the dance floor the fish steps out from where it was put and
+    // glides back there.
+    if (setup.miniGameMusic) {
+        player.danceHomeX = static_cast<int>(player.x);
+        player.danceHomeY = static_cast<int>(player.y);
+    }
 
     // On dry land the fish hops, unless a friend carries it.
     if (setup.outOfWater && !player.ridingFriend) {

@@ -156,8 +156,15 @@ LevelRules LevelRules::forLevel(int number)
         rules.movement = Movement::DANCE;
         rules.startRequired = false;
         rules.chests = ChestRule::NONE;
+        // Both fish step 40 pixels from the middle of their cells, which
+        // takes a step right or down into the next cell; the prize comes
+        // straight down from its cell to the fish.
         rules.mustBeOpen = { { 2, 4, "the fish dances there" }, { 7, 4, "the dancing fish stands there" },
-            { 2, 1, "the prize chest appears there" } };
+            { 2, 1, "the prize chest appears there" }, { 3, 4, "the fish's step right goes there" },
+            { 2, 5, "the fish's step down goes there" }, { 8, 4, "the dancing fish's step right goes there" },
+            { 7, 5, "the dancing fish's step down goes there" },
+            { 2, 2, "the prize chest comes down to the fish through it" },
+            { 2, 3, "the prize chest comes down to the fish through it" } };
         rules.minWidth = 10;
         rules.minHeight = 8;
         break;
