@@ -17,6 +17,7 @@
 #include "game/creatures/SleepyFish.h"
 #include "game/creatures/Spikes.h"
 #include "game/creatures/StillCreature.h"
+#include "game/minigames/ShellGame.h"
 
 namespace {
 
@@ -112,11 +113,13 @@ Creature* CreatureFactory::createBoss(LevelProperties::Boss boss)
 
 Creature* CreatureFactory::createMiniGame(LevelProperties::MiniGame miniGame)
 {
-    // Only the dance game's object has a picture of its own: the dancer.
+    // Games still to come stand in with a still object (the dance game's
+    // shows its dancer).
     switch (miniGame) {
     case LevelProperties::MiniGame::DANCE_GAME:
         return new StillCreature("dancefish.dat", true);
     case LevelProperties::MiniGame::SHELL_GAME:
+        return new ShellGame();
     case LevelProperties::MiniGame::BOMB_GAME:
     case LevelProperties::MiniGame::INVADERS:
         return new StillCreature("", true);
