@@ -17,6 +17,7 @@
 #include "game/creatures/SleepyFish.h"
 #include "game/creatures/Spikes.h"
 #include "game/creatures/StillCreature.h"
+#include "game/minigames/Bomb.h"
 #include "game/minigames/ShellGame.h"
 
 namespace {
@@ -121,6 +122,7 @@ Creature* CreatureFactory::createMiniGame(LevelProperties::MiniGame miniGame)
     case LevelProperties::MiniGame::SHELL_GAME:
         return new ShellGame();
     case LevelProperties::MiniGame::BOMB_GAME:
+        return new Bomb();
     case LevelProperties::MiniGame::INVADERS:
         return new StillCreature("", true);
     case LevelProperties::MiniGame::NONE:
