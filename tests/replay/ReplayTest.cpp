@@ -33,6 +33,25 @@ const std::string RUN_DIR = TIDEWANDER_RUN_DIR;
 constexpr int HURT_TOLERANCE_FRAMES = 10;
 constexpr int RESTART_WITHIN_FRAMES = 300;
 const std::string RECORDINGS = TIDEWANDER_RECORDINGS_DIR;
+constexpr int FIRST_MINI_GAME = 1000;
+
+// What a won mini-game pays into the profile: it keeps no rating or
+// highest level, so its coins are how a replay knows it was won.
+int miniGamePrize(int level)
+{
+    switch (level) {
+    case 1000:
+        return 5;
+    case 1001:
+        return 15;
+    case 1002:
+        return 25;
+    case 1003:
+        return 40;
+    default:
+        return -1;
+    }
+}
 
 // The real game on a screen in memory, with the shipped levels, artwork and
 // sounds linked into a scratch folder that takes its profile and log.
@@ -88,6 +107,9 @@ std::vector<std::string> recordings()
 struct Outcome {
     int finishedAt = -1; // the frame the level was finished in, -1 for never
     int savedHighestLevel = -1; // as the profile's file has it afterwards
+    int coinsBefore = -1; // the profile's coins as the level began
+    int savedCoins = -1; // and as its file has them afterwards
+    bool backAtTitle = false; // the title was the only screen when it finished
     std::vector<int> hurts; // the frames in which the fish was hurt
     std::vector<int> restarts; // the frames in which the level began again
     int sharkAheadAt = -1; // the first frame a shark was level with or past the fish
@@ -139,6 +161,7 @@ Outcome play(const Replay& replay)
     game.jumpState("inGame");
 
     Outcome outcome;
+    outcome.coinsBefore = game.coins;
     for (const Creature* creature : game.creatures) {
         if (dynamic_cast<const StillCreature*>(creature) != nullptr) {
             outcome.standIns.push_back(shortName(*creature));
@@ -153,8 +176,13 @@ Outcome play(const Replay& replay)
         }
         game.frame(1);
         trace(game, frame);
-        if (game.highestLevel > replay.level) {
+        // A won mini-game moves the current level on and goes back to the
+        // title; a story level raises the highest level.
+        const bool finished = replay.level >= FIRST_MINI_GAME ? game.currentLevel > replay.level
+                                                              : game.highestLevel > replay.level;
+        if (finished) {
             outcome.finishedAt = frame;
+            outcome.backAtTitle = game.stateStack.size() == 1 && game.stateStack.back()->name == "title";
         }
         // A restart builds a new fish, which may well live where the old
         // one did: it is known by being alive again.
@@ -179,6 +207,7 @@ Outcome play(const Replay& replay)
     ProgressFile saved;
     if (saved.load(game.progressPath()) == ProgressFile::Result::Loaded) {
         outcome.savedHighestLevel = saved.highestLevel;
+        outcome.savedCoins = saved.coins;
     }
     for (const std::string& line : logLines()) {
         if (line.rfind("datafile [", 0) == 0 || line.rfind("Could not load", 0) == 0
@@ -207,7 +236,13 @@ TEST_P(RecordingTest, PlaysThroughItsLevel)
     if (replay.expectComplete) {
         EXPECT_GE(outcome.finishedAt, 0) << "level " << replay.level << " was not finished in "
                                          << replay.frames * Replay::FRAME_SECONDS << " seconds";
-        EXPECT_GT(outcome.savedHighestLevel, replay.level) << "the finished level is not in the profile";
+        if (replay.level >= FIRST_MINI_GAME) {
+            EXPECT_TRUE(outcome.backAtTitle) << "a won mini-game goes back to the title";
+            EXPECT_EQ(outcome.coinsBefore + miniGamePrize(replay.level), outcome.savedCoins)
+                << "the profile does not hold the mini-game's prize";
+        } else {
+            EXPECT_GT(outcome.savedHighestLevel, replay.level) << "the finished level is not in the profile";
+        }
     }
     EXPECT_TRUE(outcome.standIns.empty())
         << "level " << replay.level << " still has creatures that stand still, the first: "
