@@ -356,8 +356,19 @@ TEST(LevelValidatorTest, MiniGameArenasFollowTheirGames)
     for (int row = 0; row < 19; ++row) {
         hold += std::string(20, '.') + (row == 0 ? "#T" : row == 1 ? "##" : "") + "\n";
     }
-    hold = put(hold, 8, 12, 'P');
+    hold = put(put(put(hold, 8, 12, 'P'), 11, 7, 'R'), 14, 18, 'R');
     EXPECT_TRUE(check(1001, hold).empty()) << all(check(1001, hold));
+    // A new profile's three bubbles last two bombs and a spare: the fish tops
+    // up on the way to the third and the fifth, at a station near enough.
+    std::string dry = put(put(hold, 14, 18, '.'), 11, 7, '.');
+    EXPECT_TRUE(mentions(check(1001, dry), 3, 9, "runs short of bubbles on the way from (19, 5)"))
+        << all(check(1001, dry));
+    EXPECT_TRUE(mentions(check(1001, dry), 19, 18, "runs short of bubbles on the way from (9, 18)"))
+        << all(check(1001, dry));
+    std::string far = put(put(hold, 11, 7, '.'), 0, 0, 'R');
+    EXPECT_TRUE(
+        mentions(check(1001, far), 3, 9, "36 cells from (19, 5) by way of the refill station at (0, 0)"))
+        << all(check(1001, far));
     std::string open = put(hold, 21, 1, '.');
     EXPECT_TRUE(mentions(check(1001, open), 21, 0, "prize chest can be reached")) << all(check(1001, open));
     std::string blocked = put(hold, 10, 13, '#');
@@ -372,7 +383,8 @@ TEST(LevelValidatorTest, MiniGameArenasFollowTheirGames)
     }
     std::vector<Problem> late = check(1001, detour);
     EXPECT_EQ(1u, late.size()) << all(late);
-    EXPECT_TRUE(mentions(late, 3, 9, "the third bomb goes here, 38 cells from (19, 5): 15.20 s"))
+    EXPECT_TRUE(mentions(late, 3, 9,
+        "the third bomb goes here, 38 cells from (19, 5) by way of the refill station at (14, 18): 15.20 s"))
         << all(late);
 
     // The dance game places the fish and makes its own chest.
@@ -393,6 +405,9 @@ TEST(LevelValidatorTest, MiniGameArenasFollowTheirGames)
     // The shell game's chest sinks down column 5: the fish must not sit there.
     std::string shells = put(put(stage, 5, 3, 'P'), 1, 1, 'T');
     EXPECT_TRUE(mentions(check(1000, shells), 5, 3, "must not start here")) << all(check(1000, shells));
+    // Nor within reach of a shell, or it picks one as soon as the shells rest.
+    std::string onSand = put(put(stage, 4, 6, 'P'), 1, 1, 'T');
+    EXPECT_TRUE(mentions(check(1000, onSand), 4, 6, "would be picked")) << all(check(1000, onSand));
 }
 
 TEST(LevelValidatorTest, OutOfWaterTheFishWalksDropsAndJumpsTwoCellsUp)

@@ -47,7 +47,15 @@ int TextSprite::lineHeight() const
 
 int TextSprite::textLeft(int drawX) const
 {
-    return alignment == 1 ? drawX - textWidth() / 2 : drawX;
+    if (alignment == 1) {
+        return drawX - textWidth() / 2;
+    }
+    // Top-right, as for pictures: the line ends at x, so it can sit against
+    // the right edge of the screen.
+    if (alignment == 3) {
+        return drawX - textWidth();
+    }
+    return drawX;
 }
 
 void TextSprite::updateBounds()

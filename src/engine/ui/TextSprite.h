@@ -7,8 +7,8 @@
 #include <string>
 
 // One line of text in a font: optionally on a dark translucent box and with
-// a drop shadow. Alignment 0 starts the text at x, 1 centres it on x; y is
-// the top of the line.
+// a drop shadow. Alignment 0 starts the text at x, 1 centres it on x, 3
+// ends it at x; y is the top of the line.
 class TextSprite : public Sprite {
 public:
     TextSprite();

@@ -22,6 +22,8 @@
 #include "game/creatures/StillCreature.h"
 #include "game/creatures/Swordfish.h"
 #include "game/minigames/DanceFish.h"
+#include "game/minigames/Bomb.h"
+#include "game/minigames/ShellGame.h"
 
 namespace {
 
@@ -121,7 +123,9 @@ Creature* CreatureFactory::createMiniGame(LevelProperties::MiniGame miniGame)
     case LevelProperties::MiniGame::DANCE_GAME:
         return new DanceFish();
     case LevelProperties::MiniGame::SHELL_GAME:
+        return new ShellGame();
     case LevelProperties::MiniGame::BOMB_GAME:
+        return new Bomb();
     case LevelProperties::MiniGame::INVADERS:
         return new StillCreature("", true);
     case LevelProperties::MiniGame::NONE:

@@ -77,6 +77,25 @@ TEST_F(MenuDrawingTest, TextSpriteDrawsBoxShadowAndText)
     EXPECT_GT(shadowed.count(black), 0);
 }
 
+TEST_F(MenuDrawingTest, TextSpriteAlignedTopRightEndsAtItsPosition)
+{
+    // A line anchored to the right edge of the screen stays all in sight.
+    TextSprite label;
+    label.text = "HH";
+    label.colour = white;
+    label.alignment = 3;
+    label.x = 40.0f;
+    label.y = 4.0f;
+    Sprite::Bounds bounds = label.getBounds();
+    EXPECT_EQ(40, bounds.right);
+    EXPECT_EQ(40 - label.textWidth(), bounds.left);
+
+    Canvas edge(40, 20, blue);
+    label.draw(edge.bitmap);
+    EXPECT_GT(edge.count(white), 0);
+    EXPECT_EQ(edge.count(white, 0, 0, 40 - label.textWidth(), 20), 0);
+}
+
 TEST_F(MenuDrawingTest, HighlightedLineGlowsAndDisabledLineIsNotDrawn)
 {
     Menu menu;

@@ -150,6 +150,40 @@ TEST_F(GameActionsTest, MiniGamesOpenAfterEachTenStoryLevels)
     EXPECT_EQ(game.currentLevel, 0);
 }
 
+TEST_F(GameActionsTest, EachMiniGameIsLockedOneLevelShortOfItsThresholdAndOpensAtIt)
+{
+    struct MiniGame {
+        const char* action;
+        int level;
+        int opensAt;
+    };
+    const MiniGame games[] = {
+        { "LEVEL:1000", 1000, 10 },
+        { "LEVEL:1001", 1001, 20 },
+        { "LEVEL:1002", 1002, 30 },
+        { "LEVEL:1003", 1003, 40 },
+    };
+    for (const MiniGame& miniGame : games) {
+        game.jumpState("title");
+        titleMenu.linkTo("Main");
+        game.currentLevel = 3;
+        game.highestLevel = miniGame.opensAt - 1;
+        game.onAction(miniGame.action, true);
+        EXPECT_TRUE(titleShows("BadMiniGame")) << miniGame.action;
+        ASSERT_FALSE(titleMenu.entries.empty());
+        EXPECT_EQ("Mini Game Locked!", titleMenu.entries.front()->text);
+        EXPECT_EQ(3, game.currentLevel) << miniGame.action;
+        EXPECT_EQ(stackNames(game), (Names { "title" })) << miniGame.action;
+
+        titleMenu.linkTo("Main");
+        game.highestLevel = miniGame.opensAt;
+        game.onAction(miniGame.action, true);
+        EXPECT_EQ(miniGame.level, game.currentLevel);
+        EXPECT_EQ(stackNames(game), (Names { "inGame" })) << miniGame.action;
+        EXPECT_FALSE(titleShows("BadMiniGame"));
+    }
+}
+
 TEST_F(GameActionsTest, TheEndOfALevelLeadsOnOrBackToTheTitle)
 {
     game.currentLevel = 4;

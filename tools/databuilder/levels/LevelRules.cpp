@@ -133,7 +133,10 @@ LevelRules LevelRules::forLevel(int number)
         // The shells rest on row 6 at x = 304, 400 and 496; the chest sinks
         // from (400, 300) to (400, 480) into the middle one.
         rules.startNotAt = { { 5, 3, "the chest sinks through it" }, { 5, 4, "the chest sinks through it" },
-            { 5, 5, "the chest sinks through it" }, { 5, 6, "the chest sinks through it" } };
+            { 5, 5, "the chest sinks through it" }, { 5, 6, "the chest sinks through it" },
+            { 3, 6, "a shell within reach would be picked before the game starts" },
+            { 4, 6, "a shell within reach would be picked before the game starts" },
+            { 6, 6, "a shell within reach would be picked before the game starts" } };
         rules.mustBeReachable = { { 3, 6, "a shell rests there" }, { 5, 6, "a shell rests there" },
             { 6, 6, "a shell rests there" } };
         rules.mustBeOpen = { { 5, 3, "the chest sinks through it" }, { 5, 4, "the chest sinks through it" },
@@ -144,10 +147,11 @@ LevelRules LevelRules::forLevel(int number)
         break;
     case 1001:
         // The bombs are armed in turn; the first gives 10 seconds, the others
-        // 15 - 0.3 x their number.
+        // 15 - 0.3 x their number. Each takes a bubble, and a new profile
+        // has 3, so the fish tops up on the way to the third and the fifth.
         rules.timedRoute = { { 10, 13, 10.0, "the first bomb" }, { 19, 5, 14.7, "the second bomb" },
-            { 3, 9, 14.4, "the third bomb" }, { 9, 18, 14.1, "the fourth bomb" },
-            { 19, 18, 13.8, "the fifth bomb" } };
+            { 3, 9, 14.4, "the third bomb", true }, { 9, 18, 14.1, "the fourth bomb" },
+            { 19, 18, 13.8, "the fifth bomb", true } };
         rules.chests = ChestRule::SEALED;
         rules.minWidth = 20;
         rules.minHeight = 19;

@@ -50,12 +50,15 @@ public:
         int lastColumn;
         std::string who;
     };
-    // A place the fish must swim to within so many seconds of the last one.
+    // A place the fish must swim to within so many seconds of the last one;
+    // with topUp it must pass a bubble refill station on the way, having
+    // blown the bubbles it started with.
     struct Stop {
         int x;
         int y;
         double seconds;
         std::string what;
+        bool topUp = false;
     };
     // A tile that a beaten boss changes: the cell is open (or solid) afterwards.
     struct Change {

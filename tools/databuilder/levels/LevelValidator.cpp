@@ -918,6 +918,7 @@ std::vector<Problem> LevelValidator::check(const LevelFile& level) const
 
     int fromX = sx;
     int fromY = sy;
+    const std::vector<LevelFile::Cell> refills = level.find('R');
     for (const LevelRules::Stop& stop : rules.timedRoute) {
         std::vector<int> distance = swimDistances(grid, fromX, fromY);
         int cells = grid.inside(stop.x, stop.y) ? distance[grid.index(stop.x, stop.y)] : -1;
@@ -927,12 +928,35 @@ std::vector<Problem> LevelValidator::check(const LevelFile& level) const
             report(stop.x, stop.y, text.str());
             break;
         }
+        // By the refill station that makes the shortest way.
+        std::string by;
+        if (stop.topUp) {
+            std::vector<int> toStop = swimDistances(grid, stop.x, stop.y);
+            int best = -1;
+            for (const LevelFile::Cell& refill : refills) {
+                int there = distance[grid.index(refill.x, refill.y)];
+                int on = toStop[grid.index(refill.x, refill.y)];
+                if (there >= 0 && on >= 0 && (best < 0 || there + on < best)) {
+                    best = there + on;
+                    by = " by way of the refill station at " + cellText(refill.x, refill.y);
+                }
+            }
+            if (best < 0) {
+                text << stop.what << " goes here, and the fish runs short of bubbles on the way from "
+                     << cellText(fromX, fromY) << ": put a bubble refill station 'R' where it can top up";
+                report(stop.x, stop.y, text.str());
+                fromX = stop.x;
+                fromY = stop.y;
+                continue;
+            }
+            cells = best;
+        }
         double needs = cells * CELL / SWIM_SPEED;
         if (needs > stop.seconds * TIME_IN_HAND) {
             text.precision(2);
             text << std::fixed << stop.what << " goes here, " << cells << " cells from "
-                 << cellText(fromX, fromY) << ": " << needs << " s of swimming at best, with " << stop.seconds
-                 << " s to do it in";
+                 << cellText(fromX, fromY) << by << ": " << needs << " s of swimming at best, with "
+                 << stop.seconds << " s to do it in";
             report(stop.x, stop.y, text.str());
         }
         fromX = stop.x;
