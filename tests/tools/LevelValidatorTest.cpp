@@ -312,6 +312,53 @@ TEST(LevelValidatorTest, SwordfishDuelNeedsItsHallItsRowAndTheChestsBehindIt)
     EXPECT_TRUE(check(18, put(hall, 9, 3, 'T')).empty()) << "only the duel's level";
 }
 
+TEST(LevelValidatorTest, LeviathanLairKeepsTheFightPossibleAndTheVaultShutUntilItIsBeaten)
+{
+    // The leviathan at (1, 4) swallows within 200 pixels of (120, 160) and
+    // fires from (320, 200); its rock at (3, 6) and (3, 7) seals the vault.
+    const std::string lair = "..........######\n"
+                             "...........6..g#\n"
+                             "...............#\n"
+                             ".......9......P#\n"
+                             ".L.......R.....#\n"
+                             "###.8..2...3.5##\n"
+                             "################\n"
+                             "################\n"
+                             "##...4...p..1###\n"
+                             "##.G...2...8.T##\n"
+                             "################\n";
+    EXPECT_TRUE(check(29, lair).empty()) << all(check(29, lair));
+
+    // Rock over its head, a crab there to be swallowed, rock where its
+    // shots are born, and a fish starting in its coils.
+    std::string crowded = put(put(put(put(lair, 0, 0, '#'), 2, 2, 'c'), 4, 2, '#'), 14, 3, '.');
+    crowded = put(crowded, 3, 3, 'P');
+    std::vector<Problem> problems = check(29, crowded);
+    EXPECT_TRUE(
+        mentions(problems, 0, 0, "the leviathan swallows the shots carried within 200 pixels of (120, 160)"))
+        << all(problems);
+    EXPECT_TRUE(mentions(problems, 2, 2, "crab 'c' starts within 200 pixels")) << all(problems);
+    EXPECT_TRUE(mentions(problems, 4, 2, "shots leave its jaws at (320, 200)")) << all(problems);
+    EXPECT_TRUE(mentions(problems, 3, 3, "start in the leviathan's coils")) << all(problems);
+
+    // A hole in its rock lets the fish into the vault before the fight; with
+    // a second way into the vault the chest is no longer guarded.
+    std::string holed = put(lair, 3, 7, '.');
+    EXPECT_TRUE(mentions(check(29, holed), 3, 7, "must be rock")) << all(check(29, holed));
+    std::string backDoor = put(put(lair, 12, 6, '.'), 12, 7, '.');
+    EXPECT_TRUE(mentions(check(29, backDoor), 13, 9, "can be reached before the leviathan is beaten"))
+        << all(check(29, backDoor));
+
+    // Jaws the fish cannot get to, a second leviathan, and none at all.
+    std::string walled = lair;
+    for (int y = 0; y < 6; ++y) {
+        walled = put(walled, 6, y, '#');
+    }
+    EXPECT_TRUE(mentions(check(29, walled), 4, 2, "the fish cannot swim there")) << all(check(29, walled));
+    EXPECT_TRUE(mentions(check(29, put(lair, 8, 2, 'L')), 8, 2, "a second leviathan"));
+    EXPECT_TRUE(mentions(check(29, put(lair, 1, 4, '.')), -1, -1, "place it with 'L'"));
+}
+
 TEST(LevelValidatorTest, CoinLevelNeedsADolphinThatDropsEnoughWhereTheFishCanGo)
 {
     // A tall hall: the dolphin climbs from row 10 to row 1, sweeping the

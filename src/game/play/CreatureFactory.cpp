@@ -10,6 +10,7 @@
 #include "game/creatures/Dolphin.h"
 #include "game/creatures/Eel.h"
 #include "game/creatures/Jellyfish.h"
+#include "game/creatures/Leviathan.h"
 #include "game/creatures/MrPuffer.h"
 #include "game/creatures/PirateFish.h"
 #include "game/creatures/Refill.h"
@@ -64,7 +65,7 @@ struct Entry {
 
 const Entry TABLE[] = {
     { Kind::CRAB, [](const Row&) -> Creature* { return new Crab(); } },
-    { Kind::LEVIATHAN, bubbleProof },
+    { Kind::LEVIATHAN, [](const Row&) -> Creature* { return new Leviathan(); } },
     { Kind::EEL, [](const Row&) -> Creature* { return new Eel(); } },
     { Kind::ANGLER, [](const Row&) -> Creature* { return new Angler(); } },
     { Kind::SPIKES, [](const Row& row) -> Creature* { return new Spikes(row.hanging); } },

@@ -110,6 +110,13 @@ LevelRules LevelRules::forLevel(int number)
         rules.minWidth = 12;
         rules.minHeight = 3;
         break;
+    case 29:
+        // The leviathan comes from the map; the validator knows its numbers.
+        // Its rock at (3, 6) and (3, 7) needs a row below to open onto.
+        rules.leviathanRequired = true;
+        rules.minWidth = 4;
+        rules.minHeight = 9;
+        break;
     case 49:
         // The big shark idles at x = 880, swimming between y = 120 and 500;
         // it charges a fish that swims past x = 400, to 300 pixels right of

@@ -95,6 +95,7 @@ public:
     ChestRule chests = ChestRule::REACHABLE;
     int coinsRequired = 0; // with a dolphin dropping the coins
     bool sharkRequired = false;
+    bool leviathanRequired = false; // the level's boss is the leviathan of its 'L'
     int minWidth = 1;
     int minHeight = 1;
     std::vector<Cell> mustBeOpen; // no rock there

@@ -59,6 +59,17 @@ constexpr double DOLPHIN_COIN_INTERVAL = 0.8;
 // off, outside its blow (160) and its stalking distance (200).
 constexpr int DUEL_MARGIN_CELLS = 2;
 constexpr int DUEL_START_CELLS = 3;
+// The leviathan, as the game has it: its coils hurt the fish anywhere left
+// of x = 320 and above y = 400; it swallows whatever comes within 200 pixels
+// of the point 200 pixels above it; its shots leave its jaws 200 pixels
+// right of it and 160 up; beaten, its rock at (3, 6) and (3, 7) crumbles.
+constexpr int COILS_RIGHT = 320;
+constexpr int COILS_BOTTOM = 400;
+constexpr int MOUTH_RISE = 200;
+constexpr double SWALLOW_RADIUS = 200.0;
+constexpr int JAWS_X = 200;
+constexpr int JAWS_Y = -160;
+constexpr int LEVIATHAN_ROCK[2][2] = { { 3, 6 }, { 3, 7 } };
 
 using Kind = LevelLegend::Kind;
 using Problem = LevelValidator::Problem;
@@ -110,6 +121,45 @@ bool firstRockOnPath(const LevelFile& level, const LevelRules::Path& path, int& 
         }
     }
     return false;
+}
+
+bool isRockKind(Kind kind)
+{
+    return kind == Kind::SOLID || kind == Kind::FIXED_SOLID;
+}
+
+// Everything the game puts in its creature list where the map shows it.
+// Refill stations are left out: their picture is hidden, so nothing takes
+// them for a creature in sight.
+bool startsAsCreature(char symbol)
+{
+    const LevelLegend::Entry* entry = LevelLegend::find(symbol);
+    if (entry == nullptr || symbol == 'R') {
+        return false;
+    }
+    switch (entry->kind) {
+    case Kind::CREATURE:
+    case Kind::SPIKES:
+    case Kind::SENTINEL:
+    case Kind::CRATE:
+    case Kind::DOLPHIN:
+    case Kind::CLAM:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Whether any part of the cell lies closer than the radius to the point.
+bool cellTouchesCircle(int x, int y, double centreX, double centreY, double radius)
+{
+    double nearestX
+        = std::clamp(centreX, static_cast<double>(x * CELL), static_cast<double>(x * CELL + CELL));
+    double nearestY
+        = std::clamp(centreY, static_cast<double>(y * CELL), static_cast<double>(y * CELL + CELL));
+    double dx = nearestX - centreX;
+    double dy = nearestY - centreY;
+    return dx * dx + dy * dy < radius * radius;
 }
 
 // The level as the fish and the creatures see it.
@@ -749,12 +799,77 @@ std::vector<Problem> LevelValidator::check(const LevelFile& level) const
                 + std::to_string(dolphins.size()));
     }
 
+    // The leviathan: one of it, with room to fight it, and its rock in place.
+    std::vector<LevelFile::Cell> leviathans = level.find('L');
+    if (rules.leviathanRequired && leviathans.empty()) {
+        report(-1, -1, "this is the leviathan's level: place it with 'L'");
+    }
+    for (size_t i = 1; i < leviathans.size(); ++i) {
+        report(leviathans[i].x, leviathans[i].y,
+            "a second leviathan 'L' (the first is at " + cellText(leviathans[0].x, leviathans[0].y)
+                + "): the level has one rock for it to break");
+    }
+    int jawsCellX = -1;
+    int jawsCellY = -1;
+    if (!leviathans.empty()) {
+        const int px = leviathans[0].x * CELL + CELL / 2;
+        const int py = leviathans[0].y * CELL + CELL / 2;
+        const int mouthY = py - MOUTH_RISE;
+        for (int x = 0; x < w; ++x) {
+            for (int y = 0; y < h; ++y) {
+                if (!cellTouchesCircle(x, y, px, mouthY, SWALLOW_RADIUS)) {
+                    continue;
+                }
+                std::ostringstream where;
+                where << "within 200 pixels of (" << px << ", " << mouthY << ")";
+                if (isRockKind(kindAt(level, x, y))) {
+                    report(x, y,
+                        "must be open water: the leviathan swallows the shots carried " + where.str()
+                            + " in level pixels");
+                } else if (level.at(x, y) != 'L' && startsAsCreature(level.at(x, y))) {
+                    report(x, y,
+                        "the " + LevelLegend::describe(level.at(x, y)) + " starts " + where.str()
+                            + ", where the leviathan would swallow it at once and lose a hit point");
+                }
+            }
+        }
+        const int jawsX = px + JAWS_X;
+        const int jawsY = py + JAWS_Y;
+        std::ostringstream jaws;
+        jaws << "the leviathan's shots leave its jaws at (" << jawsX << ", " << jawsY << ") in level pixels";
+        if (jawsX < 0 || jawsY < 0 || jawsX >= w * CELL || jawsY >= h * CELL) {
+            report(leviathans[0].x, leviathans[0].y, jaws.str() + ", outside the level; move it");
+        } else {
+            jawsCellX = jawsX / CELL;
+            jawsCellY = jawsY / CELL;
+            if (isRockKind(kindAt(level, jawsCellX, jawsCellY))) {
+                report(jawsCellX, jawsCellY, "must be open water: " + jaws.str());
+            }
+        }
+        for (const auto& rock : LEVIATHAN_ROCK) {
+            if (rock[0] >= w || rock[1] >= h || !isRockKind(kindAt(level, rock[0], rock[1]))) {
+                report(rock[0], rock[1],
+                    "must be rock: the beaten leviathan's rock crumbles here and opens the way on");
+            }
+        }
+        if (haveStart) {
+            const int fishX = starts[0].x * CELL + CELL / 2;
+            const int fishY = starts[0].y * CELL + CELL / 2;
+            if (fishX < COILS_RIGHT && fishY < COILS_BOTTOM) {
+                report(starts[0].x, starts[0].y,
+                    "the fish would start in the leviathan's coils (left of x = 320 and above y = 400 in "
+                    "level pixels) and be hurt at once");
+            }
+        }
+    }
+
     // Reachability.
     std::vector<LevelRules::Change> changes = rules.bossChanges;
-    if (!level.find('L').empty()) {
+    if (!leviathans.empty()) {
         // The beaten leviathan's rock falls out of column 3.
-        changes.push_back({ 3, 6, false });
-        changes.push_back({ 3, 7, false });
+        for (const auto& rock : LEVIATHAN_ROCK) {
+            changes.push_back({ rock[0], rock[1], false });
+        }
     }
     Grid grid(level, {});
 
@@ -804,6 +919,22 @@ std::vector<Problem> LevelValidator::check(const LevelFile& level) const
     Reach reach = reachFor(grid);
     const Reach beforeBeaten = reach;
     const Reach& before = beforeBeaten;
+    if (!leviathans.empty()) {
+        // The leviathan stands guard over every chest, and the fish must get
+        // near its jaws to catch the shots in bubbles.
+        for (const LevelFile::Cell& chest : chests) {
+            if (reach[grid.index(chest.x, chest.y)]) {
+                report(chest.x, chest.y,
+                    "treasure chest 'T' can be reached before the leviathan is beaten; keep it behind the "
+                    "leviathan's rock at (3, 6) and (3, 7)");
+            }
+        }
+        if (jawsCellX >= 0 && !reach[grid.index(jawsCellX, jawsCellY)]) {
+            report(jawsCellX, jawsCellY,
+                "the leviathan's shots leave its jaws here, but the fish cannot swim there from the start at "
+                    + cellText(sx, sy) + " to catch them in bubbles");
+        }
+    }
     if (!changes.empty()) {
         // Whatever lies behind a boss's rock is reached once the boss is beaten.
         Reach after = reachFor(Grid(level, changes));
