@@ -31,12 +31,6 @@ namespace {
 using Kind = LevelColours::Kind;
 using Row = LevelColours::Row;
 
-// The bosses that are not built yet stand still, and never go into a bubble.
-Creature* bubbleProof(const Row& row)
-{
-    return new StillCreature(row.datafile, true);
-}
-
 Creature* sentinel(const Row& row)
 {
     auto* statue = new Sentinel();
