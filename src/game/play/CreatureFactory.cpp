@@ -17,6 +17,7 @@
 #include "game/creatures/SleepyFish.h"
 #include "game/creatures/Spikes.h"
 #include "game/creatures/StillCreature.h"
+#include "game/minigames/InvaderSpawner.h"
 
 namespace {
 
@@ -118,8 +119,9 @@ Creature* CreatureFactory::createMiniGame(LevelProperties::MiniGame miniGame)
         return new StillCreature("dancefish.dat", true);
     case LevelProperties::MiniGame::SHELL_GAME:
     case LevelProperties::MiniGame::BOMB_GAME:
-    case LevelProperties::MiniGame::INVADERS:
         return new StillCreature("", true);
+    case LevelProperties::MiniGame::INVADERS:
+        return new InvaderSpawner();
     case LevelProperties::MiniGame::NONE:
         break;
     }
