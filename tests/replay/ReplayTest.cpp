@@ -7,6 +7,7 @@
 #include "game/app/ProgressFile.h"
 #include "game/creatures/StillCreature.h"
 #include "game/play/InGameController.h"
+#include "game/play/LevelProperties.h"
 #include "game/play/LevelSelectController.h"
 #include "game/play/Player.h"
 #include "game/play/PowerupShopController.h"
@@ -88,6 +89,11 @@ std::vector<std::string> recordings()
 struct Outcome {
     int finishedAt = -1; // the frame the level was finished in, -1 for never
     int savedHighestLevel = -1; // as the profile's file has it afterwards
+    // A mini-game counts no levels: a win shows in the coins it pays into
+    // the profile, and in the title screen it returns to.
+    int startCoins = -1;
+    int savedCoins = -1;
+    bool backAtTitle = false;
     std::vector<int> hurts; // the frames in which the fish was hurt
     std::vector<int> restarts; // the frames in which the level began again
     int sharkAheadAt = -1; // the first frame a shark was level with or past the fish
@@ -139,6 +145,8 @@ Outcome play(const Replay& replay)
     game.jumpState("inGame");
 
     Outcome outcome;
+    outcome.startCoins = game.coins;
+    const bool miniGame = LevelProperties::isMiniGame(replay.level);
     for (const Creature* creature : game.creatures) {
         if (dynamic_cast<const StillCreature*>(creature) != nullptr) {
             outcome.standIns.push_back(shortName(*creature));
@@ -153,8 +161,10 @@ Outcome play(const Replay& replay)
         }
         game.frame(1);
         trace(game, frame);
-        if (game.highestLevel > replay.level) {
+        // A finished level moves the game on to the next number.
+        if (game.highestLevel > replay.level || (miniGame && game.currentLevel > replay.level)) {
             outcome.finishedAt = frame;
+            outcome.backAtTitle = game.isOnStack("title") && !game.isOnStack("inGame");
         }
         // A restart builds a new fish, which may well live where the old
         // one did: it is known by being alive again.
@@ -179,6 +189,7 @@ Outcome play(const Replay& replay)
     ProgressFile saved;
     if (saved.load(game.progressPath()) == ProgressFile::Result::Loaded) {
         outcome.savedHighestLevel = saved.highestLevel;
+        outcome.savedCoins = saved.coins;
     }
     for (const std::string& line : logLines()) {
         if (line.rfind("datafile [", 0) == 0 || line.rfind("Could not load", 0) == 0
@@ -207,7 +218,13 @@ TEST_P(RecordingTest, PlaysThroughItsLevel)
     if (replay.expectComplete) {
         EXPECT_GE(outcome.finishedAt, 0) << "level " << replay.level << " was not finished in "
                                          << replay.frames * Replay::FRAME_SECONDS << " seconds";
-        EXPECT_GT(outcome.savedHighestLevel, replay.level) << "the finished level is not in the profile";
+        if (LevelProperties::isMiniGame(replay.level)) {
+            EXPECT_GT(outcome.savedCoins, outcome.startCoins)
+                << "the mini-game's prize is not in the profile";
+            EXPECT_TRUE(outcome.backAtTitle) << "the won mini-game did not return to the title";
+        } else {
+            EXPECT_GT(outcome.savedHighestLevel, replay.level) << "the finished level is not in the profile";
+        }
     }
     EXPECT_TRUE(outcome.standIns.empty())
         << "level " << replay.level << " still has creatures that stand still, the first: "
