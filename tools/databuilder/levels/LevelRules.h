@@ -15,6 +15,7 @@ public:
         RIDE, // carried right by a friend, steering up and down only
         WALK, // out of the water, walking and jumping (levels 30-39)
         DANCE, // the fish does not move about at all
+        COLUMN, // up and down its own column only (the invaders' gallery)
     };
     enum class ChestRule {
         REACHABLE, // story levels: at least one chest, every one reachable
@@ -41,6 +42,16 @@ public:
         int y;
         double seconds;
         std::string what;
+    };
+    // A row of the start's column that the fish must be able to get to.
+    struct Row {
+        int y;
+        std::string why;
+    };
+    // A vertical line in level pixels that the fish must start right of.
+    struct Line {
+        int x = -1; // -1: no such line
+        std::string why;
     };
     // A tile that a beaten boss changes: the cell is open (or solid) afterwards.
     struct Change {
@@ -74,6 +85,8 @@ public:
     std::vector<Cell> mustBeOpen; // no rock there
     std::vector<Cell> mustBeReachable; // the fish has to get there
     std::vector<Cell> startNotAt; // the fish must not start there
+    Line startRightOf;
+    std::vector<Row> startColumnRows; // reachable in the start's column
     std::vector<Stop> timedRoute; // from the start, one stop after another
     std::vector<Path> openPaths; // no rock along these lines
     std::vector<Change> bossChanges; // the map once the boss is beaten

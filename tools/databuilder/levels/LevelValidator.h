@@ -21,6 +21,8 @@
 //   the fish, rock above or below only stops the steering. A chest counts as
 //   reached only when the ride can go on safely long enough afterwards for
 //   the chest to finish fading, when the level is complete.
+// - up and down its own column (the invaders' gallery): straight up and down
+//   from the start through open water;
 // - walking (out of the water): no rule yet, such levels are refused.
 class LevelValidator {
 public:
