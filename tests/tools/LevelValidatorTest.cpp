@@ -580,3 +580,29 @@ TEST(LevelValidatorTest, TheBigBossBirdNeedsItsRowSpikesToDiveOnAndABuriedChest)
     EXPECT_EQ(1u, outOfReach.size()) << all(outOfReach);
     EXPECT_TRUE(mentions(outOfReach, 4, 2, "brings the chest here")) << all(outOfReach);
 }
+
+TEST(LevelValidatorTest, TheInvadersFishHoldsItsColumnBeyondTheFormationsLine)
+{
+    const std::string gallery = "........#T\n.........#\n..........\n..........\n"
+                                ".........P\n..........\n..........\n7..8..9.2.\n";
+    EXPECT_TRUE(check(1003, gallery).empty()) << all(check(1003, gallery));
+
+    // Right on the line is too far left.
+    std::string onTheLine = put(put(gallery, 9, 4, '.'), 8, 4, 'P');
+    std::vector<Problem> problems = check(1003, onTheLine);
+    EXPECT_EQ(1u, problems.size()) << all(problems);
+    EXPECT_TRUE(mentions(problems, 8, 4, "must start right of x = 680 (column 9 or further right)"))
+        << all(problems);
+
+    // The fish never leaves its column, so rock above it keeps it from the
+    // formation's top line even with a way round through the next column.
+    std::string roofed = put(gallery, 9, 3, '#');
+    problems = check(1003, roofed);
+    EXPECT_EQ(1u, problems.size()) << all(problems);
+    EXPECT_TRUE(mentions(problems, 9, 2,
+        "the fish meets the formation's top line here, but it cannot be reached from the start at (9, 4) by "
+        "swimming up and down its own column"))
+        << all(problems);
+    std::string floored = put(gallery, 9, 5, '#');
+    EXPECT_TRUE(mentions(check(1003, floored), 9, 5, "bottom line")) << all(check(1003, floored));
+}

@@ -20,10 +20,10 @@
 #include "game/creatures/SleepyFish.h"
 #include "game/creatures/Spikes.h"
 #include "game/creatures/Squid.h"
-#include "game/creatures/StillCreature.h"
 #include "game/creatures/Swordfish.h"
-#include "game/minigames/DanceFish.h"
 #include "game/minigames/Bomb.h"
+#include "game/minigames/DanceFish.h"
+#include "game/minigames/InvaderSpawner.h"
 #include "game/minigames/ShellGame.h"
 
 namespace {
@@ -122,7 +122,7 @@ Creature* CreatureFactory::createMiniGame(LevelProperties::MiniGame miniGame)
     case LevelProperties::MiniGame::BOMB_GAME:
         return new Bomb();
     case LevelProperties::MiniGame::INVADERS:
-        return new StillCreature("", true);
+        return new InvaderSpawner();
     case LevelProperties::MiniGame::NONE:
         break;
     }

@@ -181,7 +181,14 @@ LevelRules LevelRules::forLevel(int number)
         break;
     case 1003:
         // The formation sweeps rows 0 to 7 and steps right towards the fish
-        // until it passes x = 680.
+        // until it passes x = 680. The fish holds its column beyond that
+        // line and only moves up and down, far enough to line up with the
+        // formation's top line at its lowest (y = 160) and its bottom line
+        // at its highest (y = 440).
+        rules.movement = Movement::COLUMN;
+        rules.startRightOf = { 680, "a fish of the formation that gets past x = 680 gets the player's fish" };
+        rules.startColumnRows = { { 2, "the fish meets the formation's top line here" },
+            { 5, "the fish meets the formation's bottom line here" } };
         rules.chests = ChestRule::SEALED;
         for (int x = 40; x <= 600; x += 80) {
             rules.openPaths.push_back({ x, 40, x, 560, "formation" });

@@ -15,6 +15,7 @@ public:
         RIDE, // carried right by a friend, steering up and down only
         WALK, // out of the water, walking and jumping (levels 30-39)
         DANCE, // the fish does not move about at all
+        COLUMN, // up and down its own column only (the invaders' gallery)
     };
     enum class ChestRule {
         REACHABLE, // story levels: at least one chest, every one reachable
@@ -60,6 +61,16 @@ public:
         std::string what;
         bool topUp = false;
     };
+    // A row of the start's column that the fish must be able to get to.
+    struct Row {
+        int y;
+        std::string why;
+    };
+    // A vertical line in level pixels that the fish must start right of.
+    struct Line {
+        int x = -1; // -1: no such line
+        std::string why;
+    };
     // A tile that a beaten boss changes: the cell is open (or solid) afterwards.
     struct Change {
         int x;
@@ -102,6 +113,8 @@ public:
     std::vector<Cell> mustBeRock; // rock there (beyond the map's edge counts)
     std::vector<Cell> mustBeReachable; // the fish has to get there
     std::vector<Cell> startNotAt; // the fish must not start there
+    Line startRightOf;
+    std::vector<Row> startColumnRows; // reachable in the start's column
     std::vector<Stop> timedRoute; // from the start, one stop after another
     std::vector<Path> openPaths; // no rock along these lines
     std::vector<Cell> pathsMayCross; // rock the open paths may pass over

@@ -604,9 +604,23 @@ void checkDuel(const LevelFile& level, const std::vector<LevelFile::Cell>& start
     }
 }
 
+// Straight up and down from the start, as far as open water goes.
+Reach columnReach(const Grid& grid, int startX, int startY)
+{
+    Reach reach(grid.width() * grid.height());
+    for (int step : { -1, 1 }) {
+        for (int y = startY; grid.inside(startX, y) && grid.passable(startX, y); y += step) {
+            reach[grid.index(startX, y)] = 1;
+        }
+    }
+    return reach;
+}
+
 const char* movementVerb(LevelRules::Movement movement)
 {
     switch (movement) {
+    case LevelRules::Movement::COLUMN:
+        return "swimming up and down its own column";
     case LevelRules::Movement::CHASE:
         return "swimming ahead of the shark (never back left, and few straight climbs or dives)";
     case LevelRules::Movement::RIDE:
@@ -912,6 +926,8 @@ std::vector<Problem> LevelValidator::check(const LevelFile& level) const
             return chaseReach(on, sx, sy, sharkX);
         case LevelRules::Movement::WALK:
             return walkReach(on, sx, sy);
+        case LevelRules::Movement::COLUMN:
+            return columnReach(on, sx, sy);
         default:
             return swimReach(on, sx, sy);
         }
@@ -1047,6 +1063,18 @@ std::vector<Problem> LevelValidator::check(const LevelFile& level) const
         }
     }
 
+    if (rules.startRightOf.x >= 0 && sx * CELL + CELL / 2 <= rules.startRightOf.x) {
+        std::ostringstream text;
+        text << "the fish must start right of x = " << rules.startRightOf.x << " (column "
+             << (rules.startRightOf.x - CELL / 2) / CELL + 1
+             << " or further right): " << rules.startRightOf.why;
+        report(sx, sy, text.str());
+    }
+    for (const LevelRules::Row& row : rules.startColumnRows) {
+        if (!grid.inside(sx, row.y) || !reach[grid.index(sx, row.y)]) {
+            report(sx, row.y, row.why + ", but it" + from);
+        }
+    }
     int fromX = sx;
     int fromY = sy;
     const std::vector<LevelFile::Cell> refills = level.find('R');

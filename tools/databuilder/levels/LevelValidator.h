@@ -22,6 +22,8 @@
 //   the fish, rock above or below only stops the steering. A chest counts as
 //   reached only when the ride can go on safely long enough afterwards for
 //   the chest to finish fading, when the level is complete.
+// - up and down its own column (the invaders' gallery): straight up and down
+//   from the start through open water;
 // - walking (out of the water): along the ground, off edges (falls are free,
 //   drifting a cell sideways) and in jumps that go straight up at most 2
 //   cells and then drift at most 3 sideways before coming down; spikes
