@@ -83,3 +83,16 @@ void RewardCoin::flyToFish()
     alpha = OPAQUE;
     alphaTween.start(0.0f, FETCHED_FADE_SECONDS, 0);
 }
+
+RewardCoin* RewardCoin::payOut(
+    Game& game, float fromX, float fromY, const Player* fish, float speed, float above)
+{
+    auto* coin = new RewardCoin();
+    game.addCreature(coin);
+    coin->x = fromX;
+    coin->y = fromY;
+    if (fish != nullptr) {
+        coin->moveTo(static_cast<int>(fish->x), static_cast<int>(fish->y - above), speed);
+    }
+    return coin;
+}

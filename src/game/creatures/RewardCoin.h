@@ -2,6 +2,9 @@
 
 #include "game/creatures/Creature.h"
 
+class Game;
+class Player;
+
 // A coin dropped by the dolphin in the coin levels or scattered by a
 // mini-game's win. It turns as it sinks straight through rock and fades away
 // unless the fish catches it in time. A bubble
@@ -10,6 +13,12 @@
 class RewardCoin final : public Creature {
 public:
     RewardCoin();
+
+    // A prize coin a won mini-game hands out: added to the level at
+    // (fromX, fromY) and sent towards the fish (aimed the given height above
+    // it) at the given speed; the fish collects it when it arrives.
+    static RewardCoin* payOut(
+        Game& game, float fromX, float fromY, const Player* fish, float speed, float above = 0.0f);
 
     void update(float dt) override;
 

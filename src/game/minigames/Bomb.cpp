@@ -218,14 +218,9 @@ void Bomb::pay(float dt)
         while (payTimer > COIN_INTERVAL && coinsToPay > 0 && game != nullptr) {
             payTimer -= COIN_INTERVAL;
             --coinsToPay;
-            auto* coin = new RewardCoin();
-            game->addCreature(coin);
             // Without a chest the coins come from the last bomb.
-            coin->setPosition(static_cast<int>(chest != nullptr ? chest->x : x),
-                static_cast<int>(chest != nullptr ? chest->y : y));
-            if (player != nullptr) {
-                coin->moveTo(static_cast<int>(player->x), static_cast<int>(player->y), COIN_SPEED);
-            }
+            RewardCoin::payOut(*game, std::trunc(chest != nullptr ? chest->x : x),
+                std::trunc(chest != nullptr ? chest->y : y), player, COIN_SPEED);
         }
         return;
     }

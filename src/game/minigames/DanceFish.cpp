@@ -317,13 +317,8 @@ void DanceFish::payOut(float dt)
             if (game == nullptr) {
                 continue;
             }
-            auto* coin = new RewardCoin();
-            game->addCreature(coin);
-            coin->x = prize != nullptr ? prize->x : x;
-            coin->y = prize != nullptr ? prize->y : y;
-            if (player != nullptr) {
-                coin->moveTo(static_cast<int>(player->x), static_cast<int>(player->y), COIN_SPEED);
-            }
+            RewardCoin::payOut(
+                *game, prize != nullptr ? prize->x : x, prize != nullptr ? prize->y : y, player, COIN_SPEED);
         }
         return;
     }

@@ -299,16 +299,8 @@ void InvaderSpawner::payOut(Player* player, float dt)
         if (payTimer > PAY_SECONDS) {
             payTimer = 0.0f;
             --coinsToPay;
-            auto* coin = new RewardCoin();
-            game->addCreature(coin);
-            if (chest != nullptr) {
-                coin->x = chest->x;
-                coin->y = chest->y;
-            } else {
-                coin->setPosition(ARENA_MIDDLE_X, ARENA_MIDDLE_Y);
-            }
-            coin->moveTo(
-                static_cast<int>(player->x), static_cast<int>(player->y - COIN_ABOVE_FISH), COIN_SPEED);
+            RewardCoin::payOut(*game, chest != nullptr ? chest->x : ARENA_MIDDLE_X,
+                chest != nullptr ? chest->y : ARENA_MIDDLE_Y, player, COIN_SPEED, COIN_ABOVE_FISH);
         }
         return;
     }

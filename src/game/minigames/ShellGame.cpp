@@ -236,12 +236,7 @@ void ShellGame::pay(float dt)
         while (payTimer > COIN_INTERVAL && coinsToPay > 0 && game != nullptr) {
             payTimer -= COIN_INTERVAL;
             --coinsToPay;
-            auto* coin = new RewardCoin();
-            game->addCreature(coin);
-            coin->setPosition(CHEST_SHOWN_X, CHEST_SHOWN_Y);
-            if (player != nullptr) {
-                coin->moveTo(static_cast<int>(player->x), static_cast<int>(player->y), COIN_SPEED);
-            }
+            RewardCoin::payOut(*game, CHEST_SHOWN_X, CHEST_SHOWN_Y, player, COIN_SPEED);
         }
         return;
     }
