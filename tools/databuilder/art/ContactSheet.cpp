@@ -226,9 +226,23 @@ bool ContactSheet::write(
             places[i].second + tiles[i].picture->h + 2, makecol32(255, 255, 255), -1);
         destroy_bitmap(tiles[i].picture);
     }
-    std::string bytes;
-    bool encoded = encodePng(sheet, bytes);
+    bool saved = savePng(sheet, pngPath, error);
     destroy_bitmap(sheet);
+    return saved;
+}
+
+bool ContactSheet::savePng(BITMAP* picture, const std::string& pngPath, std::string& error)
+{
+    BITMAP* trueColour = picture;
+    if (bitmap_color_depth(picture) != 32) {
+        trueColour = create_bitmap_ex(32, picture->w, picture->h);
+        blit(picture, trueColour, 0, 0, 0, 0, picture->w, picture->h);
+    }
+    std::string bytes;
+    bool encoded = encodePng(trueColour, bytes);
+    if (trueColour != picture) {
+        destroy_bitmap(trueColour);
+    }
     if (!encoded) {
         error = "cannot encode [" + pngPath + "]";
         return false;
