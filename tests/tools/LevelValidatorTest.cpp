@@ -606,3 +606,25 @@ TEST(LevelValidatorTest, TheInvadersFishHoldsItsColumnBeyondTheFormationsLine)
     std::string floored = put(gallery, 9, 5, '#');
     EXPECT_TRUE(mentions(check(1003, floored), 9, 5, "bottom line")) << all(check(1003, floored));
 }
+
+TEST(LevelValidatorTest, ASentinelWhoseSightMustBeCrossedNeedsACrateThatCanBlockIt)
+{
+    // The statue at (1, 3) looks right along the only way to the chest.
+    const std::string hall = "##########\n"
+                             "#P.......#\n"
+                             "#####.####\n"
+                             "#>.......T\n"
+                             "##########\n";
+    std::vector<Problem> blind = check(21, hall);
+    EXPECT_TRUE(mentions(blind, 1, 3, "must cross this sentinel statue's sight")) << all(blind);
+
+    // A crate that can be pushed down the shaft into its row, or one already
+    // in it, lets the fish by.
+    EXPECT_TRUE(check(21, put(hall, 5, 1, 'x')).empty()) << all(check(21, put(hall, 5, 1, 'x')));
+    EXPECT_TRUE(check(21, put(hall, 3, 3, '*')).empty());
+    // A crate beyond rock is no help, and one behind the statue neither.
+    EXPECT_FALSE(check(21, put(hall, 3, 0, 'x')).empty());
+
+    // A statue looking away from the way on asks for nothing.
+    EXPECT_TRUE(check(21, put(hall, 1, 3, '<')).empty());
+}

@@ -604,6 +604,73 @@ void checkDuel(const LevelFile& level, const std::vector<LevelFile::Cell>& start
     }
 }
 
+// The cells a sentinel statue watches: along its row the way it looks, up
+// to the first rock or statue.
+std::vector<LevelFile::Cell> watchedCells(const LevelFile& level, const LevelFile::Cell& statue)
+{
+    const int step = level.at(statue.x, statue.y) == '<' ? -1 : 1;
+    std::vector<LevelFile::Cell> cells;
+    for (int x = statue.x + step; x >= 0 && x < level.width(); x += step) {
+        Kind kind = kindAt(level, x, statue.y);
+        if (kind == Kind::SOLID || kind == Kind::FIXED_SOLID || kind == Kind::SENTINEL) {
+            break;
+        }
+        cells.push_back({ x, statue.y });
+    }
+    return cells;
+}
+
+// A crate already in the statue's sight, or one above or below it with open
+// water between, which the fish can push into the row.
+bool crateCanBlock(const LevelFile& level, const std::vector<LevelFile::Cell>& watched)
+{
+    for (const LevelFile::Cell& cell : watched) {
+        for (int step : { -1, 1 }) {
+            for (int y = cell.y; y >= 0 && y < level.height(); y += step) {
+                Kind kind = kindAt(level, cell.x, y);
+                if (kind == Kind::CRATE) {
+                    return true;
+                }
+                if (kind == Kind::SOLID || kind == Kind::FIXED_SOLID || kind == Kind::SENTINEL) {
+                    break;
+                }
+            }
+        }
+    }
+    return false;
+}
+
+// A statue whose sight the fish must cross to reach a chest needs a crate
+// that can be pushed into its line of sight; otherwise its laser shuts the
+// way for good.
+template <typename ReachFor>
+void checkSentinelHalls(const LevelFile& level, const std::vector<LevelFile::Cell>& chests,
+    const Reach& reach, const ReachFor& reachFor, const std::vector<LevelRules::Change>& changes,
+    const std::function<void(int, int, const std::string&)>& report)
+{
+    for (char symbol : { '<', '>' }) {
+        for (const LevelFile::Cell& statue : level.find(symbol)) {
+            std::vector<LevelFile::Cell> watched = watchedCells(level, statue);
+            std::vector<LevelRules::Change> shut = changes;
+            for (const LevelFile::Cell& cell : watched) {
+                shut.push_back({ cell.x, cell.y, true });
+            }
+            const Grid without(level, shut);
+            const Reach avoiding = reachFor(without);
+            bool mustCross = false;
+            for (const LevelFile::Cell& chest : chests) {
+                const int at = without.index(chest.x, chest.y);
+                mustCross = mustCross || (reach[at] && !avoiding[at]);
+            }
+            if (mustCross && !crateCanBlock(level, watched)) {
+                report(statue.x, statue.y,
+                    "the fish must cross this sentinel statue's sight to reach a chest, and no crate can be "
+                    "pushed into its row to block it");
+            }
+        }
+    }
+}
+
 // Straight up and down from the start, as far as open water goes.
 Reach columnReach(const Grid& grid, int startX, int startY)
 {
@@ -964,6 +1031,9 @@ std::vector<Problem> LevelValidator::check(const LevelFile& level) const
         if (!reach[grid.index(cell.x, cell.y)]) {
             report(cell.x, cell.y, LevelLegend::describe(level.at(cell.x, cell.y)) + from);
         }
+    }
+    if (rules.movement == LevelRules::Movement::SWIM || rules.movement == LevelRules::Movement::CHASE) {
+        checkSentinelHalls(level, chests, reach, reachFor, changes, report);
     }
     for (const LevelRules::Cell& cell : rules.mustBeReachable) {
         if (!grid.inside(cell.x, cell.y) || !reach[grid.index(cell.x, cell.y)]) {
