@@ -110,7 +110,7 @@ TEST(LevelCompilerTest, EveryShippedLevelPassesTheChecks)
 TEST(LevelCompilerTest, WritesEveryLevelAtItsIndexWithExactColours)
 {
     ScratchDir scratch;
-    BuildContext context { TIDEWANDER_SOURCE_DIR "/data", scratch.path(), "" };
+    BuildContext context { TIDEWANDER_SOURCE_DIR "/data", scratch.path(), "", "" };
     ASSERT_TRUE(buildLevels(context));
     std::string path = scratch.path() + "/lvl/levels.dat";
     expectPicturesMatchMaps(path, COLORCONV_NONE, 24);
@@ -166,7 +166,7 @@ TEST(LevelCompilerTest, ABrokenMapStopsTheBuildAndWritesNothing)
     EXPECT_EQ(expected, compiler.problems());
     EXPECT_FALSE(fs::exists("run/lvl/levels.dat"));
 
-    BuildContext context { "data", "run", "" };
+    BuildContext context { "data", "run", "", "" };
     EXPECT_FALSE(buildLevels(context));
 
     // Unreadable maps are named too.

@@ -5,6 +5,7 @@
 #include "databuilder/Registry.h"
 #include "databuilder/art/ArtBuilder.h"
 #include "databuilder/art/ContactSheet.h"
+#include "databuilder/art/IconPainter.h"
 #include "databuilder/audio/AudioBuilder.h"
 #include "databuilder/levels/LevelBuilder.h"
 
@@ -22,8 +23,9 @@ namespace {
 
 void usage()
 {
-    std::fprintf(
-        stderr, "usage: databuilder --source <data folder> --out <run folder> [--sheets <folder>]\n");
+    std::fprintf(stderr,
+        "usage: databuilder --source <data folder> --out <run folder> [--sheets <folder>] [--icons "
+        "<folder>]\n");
 }
 
 bool makeFolder(const std::string& path)
@@ -72,6 +74,8 @@ int main(int argc, char** argv)
             context.outDir = argv[++i];
         } else if (option == "--sheets") {
             context.sheetsDir = argv[++i];
+        } else if (option == "--icons") {
+            context.iconsDir = argv[++i];
         } else {
             usage();
             return 2;
@@ -112,6 +116,13 @@ int main(int argc, char** argv)
     }
     if (ok && !context.sheetsDir.empty() && !writeSheets(context)) {
         ok = false;
+    }
+    if (ok && !context.iconsDir.empty()) {
+        std::string error;
+        if (!IconPainter::writeAll(context.iconsDir, error)) {
+            std::fprintf(stderr, "databuilder: icons: %s\n", error.c_str());
+            ok = false;
+        }
     }
     if (!ok) {
         return 1;

@@ -1,5 +1,7 @@
 #include "engine/core/DebugLog.h"
 
+#include "engine/core/Folders.h"
+
 #include <allegro.h>
 
 #include <cstdio>
@@ -31,7 +33,7 @@ void DebugLog::log(const std::string& message, bool isError)
         // A new debug.log every run; if it cannot be made, lines are lost
         // but errors still reach the player.
         s.opened = true;
-        s.file = std::fopen("debug.log", "w");
+        s.file = std::fopen(Folders::writable("debug.log").c_str(), "w");
     }
     if (s.file != nullptr) {
         std::fwrite(message.data(), 1, message.size(), s.file);

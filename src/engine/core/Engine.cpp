@@ -1,10 +1,12 @@
 #include "engine/core/Engine.h"
 
 #include "engine/core/DebugLog.h"
+#include "engine/core/Folders.h"
 #include "engine/core/GameState.h"
 #include "engine/core/SafeFile.h"
 #include "engine/core/StateController.h"
 #include "engine/media/DatafileManager.h"
+#include "engine/media/PngWriter.h"
 #include "engine/media/Screen.h"
 #include "engine/media/SoundManager.h"
 #include "engine/ui/TextSprite.h"
@@ -13,6 +15,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -31,6 +34,31 @@ constexpr int SCRATCH_HEIGHT = 600;
 constexpr int CREDITS_LAYER = 4;
 constexpr float CREDITS_SPEED = 50.0f;
 constexpr float CREDITS_FADE_SECONDS = 0.4f;
+
+std::atomic<bool> stopAsked { false };
+
+void stopSignal(int)
+{
+    Engine::requestStop();
+}
+
+void closeButtonPressed()
+{
+    Engine::requestStop();
+}
+END_OF_FUNCTION(closeButtonPressed)
+
+// Allegro installs handlers of its own that abort on SIGTERM and SIGINT;
+// ours replace them so a desktop logging out or Ctrl+C in a terminal ends
+// the game the way "Quit" does, files saved.
+void catchStopSignals()
+{
+    struct sigaction action { };
+    action.sa_handler = stopSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
 
 void timerTick()
 {
@@ -123,13 +151,19 @@ void Engine::init()
     if (useMouse) {
         install_mouse();
     }
+    if (Gamepad::install()) {
+        DebugLog::log("Gamepad found: it plays as the arrows, Space, Enter and Esc");
+    }
     register_assert_handler(assertionToLog);
+    catchStopSignals();
 
     int width = 0;
     int height = 0;
     bool fullscreen = false;
     configuredMode(width, height, fullscreen);
     screen = new Screen(width, height, fullscreen, false);
+    LOCK_FUNCTION(closeButtonPressed);
+    set_close_button_callback(closeButtonPressed);
 }
 
 void Engine::configuredMode(int& width, int& height, bool& fullscreen)
@@ -137,6 +171,9 @@ void Engine::configuredMode(int& width, int& height, bool& fullscreen)
     width = settingToInt(setting("resx"));
     height = settingToInt(setting("resy"));
     fullscreen = settingToInt(setting("fullscreen")) != 0;
+    if (fullscreenOverride >= 0) {
+        fullscreen = fullscreenOverride != 0;
+    }
     if (width == 0) {
         width = 800;
     }
@@ -152,6 +189,7 @@ void Engine::configuredMode(int& width, int& height, bool& fullscreen)
 void Engine::update(float dt)
 {
     get_mouse_mickeys(&mouseMickeyX, &mouseMickeyY);
+    gamepad.update();
     ActionMap::update(dt);
     if (screen != nullptr) {
         screen->update(dt);
@@ -189,6 +227,13 @@ void Engine::update(float dt)
         onAction(action, true);
     }
 
+    // F12 belongs to no binding of the game's: it works on every screen.
+    bool screenshotKey = key[KEY_F12] != 0;
+    if (screenshotKey && !screenshotKeyDown) {
+        saveScreenshot();
+    }
+    screenshotKeyDown = screenshotKey;
+
     if (setting("enableAltEnter") != 0.0f && (key_shifts & KB_ALT_FLAG) != 0 && key[KEY_ENTER] != 0) {
         toggleFullscreen();
     }
@@ -201,9 +246,74 @@ void Engine::loop()
     framesThisSecond = 0;
     fps = 0;
     fpsAccumulator = 0.0f;
+    lastFrameStart = milliseconds();
     do {
+        if (stopAsked.exchange(false)) {
+            stopOnRequest();
+            if (quit) {
+                break;
+            }
+        }
+        if (frameCap > 0) {
+            waitForFrameSlot();
+        }
         frame(tickCount.exchange(0));
     } while (!quit);
+}
+
+void Engine::waitForFrameSlot()
+{
+    const unsigned long interval = 1000UL / static_cast<unsigned long>(frameCap);
+    // Sleeping a millisecond at a time keeps the loop off the processor;
+    // dt still comes from the timer's ticks, so the game runs as before.
+    while ((milliseconds() - lastFrameStart < interval || tickCount.load() == 0) && !stopAsked.load()) {
+        rest(1);
+    }
+    lastFrameStart = milliseconds();
+}
+
+void Engine::requestStop()
+{
+    stopAsked.store(true);
+}
+
+bool Engine::stopRequested()
+{
+    return stopAsked.load();
+}
+
+void Engine::stopOnRequest()
+{
+    DebugLog::log("Asked to stop; quitting");
+    writeSettings();
+    quit = true;
+}
+
+std::string Engine::saveScreenshot()
+{
+    if (screen == nullptr || screen->backBuffer == nullptr) {
+        return std::string();
+    }
+    std::string folder = Folders::writable("screenshots");
+    if (!Folders::makeFolders(folder)) {
+        DebugLog::log("Could not make the folder [" + folder + "] for screenshots");
+        return std::string();
+    }
+    std::time_t now = std::time(nullptr);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", std::localtime(&now));
+    // Two shots in one second keep both: the second gets a number.
+    std::string path = folder + "/tidewander-" + stamp + ".png";
+    for (int n = 2; exists(path.c_str()) && n < 100; ++n) {
+        path = folder + "/tidewander-" + stamp + "-" + std::to_string(n) + ".png";
+    }
+    std::string error;
+    if (!PngWriter::save(screen->backBuffer, path, error)) {
+        DebugLog::log("Could not save a screenshot: " + error);
+        return std::string();
+    }
+    DebugLog::log("Screenshot saved as [" + path + "]");
+    return path;
 }
 
 void Engine::frame(int ticks)
@@ -423,7 +533,7 @@ int Engine::postAction(const std::string& action)
 
 void Engine::readSettings()
 {
-    std::ifstream in("settings.cfg");
+    std::ifstream in(Folders::writable("settings.cfg"));
     if (!in) {
         return;
     }
@@ -439,7 +549,7 @@ void Engine::readSettings()
 
 bool Engine::writeSettings()
 {
-    SafeFile file("settings.cfg");
+    SafeFile file(Folders::writable("settings.cfg"));
     for (const auto& [key, value] : settings) {
         char number[32];
         std::snprintf(number, sizeof number, "%g", static_cast<double>(value));

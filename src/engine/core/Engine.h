@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/core/ActionMap.h"
+#include "engine/core/Gamepad.h"
 
 #include <allegro.h>
 
@@ -76,6 +77,17 @@ public:
     // nothing but still answers the key.
     void creditsRoll(const std::string& file, FONT* textFont, const std::string& exitAction);
 
+    // Asks the running game to stop as "Quit" does: from the window's close
+    // button or a SIGTERM or SIGINT. Safe to call from a signal handler.
+    static void requestStop();
+    static bool stopRequested();
+    // What a stop request does: the game saves what it must and quits.
+    virtual void stopOnRequest();
+
+    // Saves the last frame drawn as a PNG under screenshots/ in the folder
+    // the game writes to; returns the file's name, empty when it failed.
+    std::string saveScreenshot();
+
     // One iteration of the main loop, with the given number of 10 ms ticks;
     // loop() calls it, tests drive it directly.
     void frame(int ticks);
@@ -111,4 +123,17 @@ public:
     std::deque<GameState*> stateStack;
     // Seconds accumulated towards the next fps sample.
     float fpsAccumulator = 0.0f;
+    // For this run only, never saved: -1 follows settings.cfg, 0 asks for
+    // a window, 1 for the full screen.
+    int fullscreenOverride = -1;
+    // Frames a second the loop may draw; 0 draws as fast as it can.
+    int frameCap = 0;
+    // The first gamepad, pressing keys for the player.
+    Gamepad gamepad;
+
+private:
+    // Sleeps until the next capped frame is due and a tick has passed.
+    void waitForFrameSlot();
+    unsigned long lastFrameStart = 0;
+    bool screenshotKeyDown = false;
 };

@@ -1,6 +1,7 @@
 #include "engine/media/SoundManager.h"
 
 #include "engine/core/DebugLog.h"
+#include "engine/core/Folders.h"
 #include "engine/core/SafeFile.h"
 #include "engine/media/AllegroAudioDevice.h"
 
@@ -242,10 +243,10 @@ void SoundManager::update(float dt)
 
 void SoundManager::loadVolume()
 {
-    if (!enabled || !exists(VOLUME_FILE)) {
+    if (!enabled || !exists(Folders::writable(VOLUME_FILE).c_str())) {
         return;
     }
-    std::ifstream in(VOLUME_FILE);
+    std::ifstream in(Folders::writable(VOLUME_FILE));
     std::string sfxField;
     std::string musicField;
     in >> sfxField >> musicField;
@@ -271,7 +272,7 @@ void SoundManager::saveVolume()
     std::ostringstream line;
     line.imbue(std::locale::classic());
     line << sfxVolume << ' ' << musicVolume << '\n';
-    if (!SafeFile::write(VOLUME_FILE, line.str())) {
+    if (!SafeFile::write(Folders::writable(VOLUME_FILE), line.str())) {
         DebugLog::log("Can't write volume.cfg");
         return;
     }

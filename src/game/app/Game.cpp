@@ -1,6 +1,7 @@
 #include "game/app/Game.h"
 
 #include "engine/core/DebugLog.h"
+#include "engine/core/Folders.h"
 #include "engine/core/GameState.h"
 #include "engine/core/StateController.h"
 #include "engine/media/Screen.h"
@@ -80,10 +81,22 @@ int parseLevelNumber(const std::string& text)
     return static_cast<int>(value);
 }
 
+// The profiles' own folder, inside the folder the game writes to.
+std::string profileFolder()
+{
+    return Folders::writable(PROFILE_FOLDER);
+}
+
+std::string profilesFile()
+{
+    return Folders::writable(ProfileList::FILE_NAME);
+}
+
 void makeProfileFolder()
 {
-    if (!file_exists(PROFILE_FOLDER, FA_DIREC | FA_HIDDEN | FA_RDONLY | FA_SYSTEM | FA_ARCH, nullptr)) {
-        mkdir(PROFILE_FOLDER, 0777);
+    std::string folder = profileFolder();
+    if (!file_exists(folder.c_str(), FA_DIREC | FA_HIDDEN | FA_RDONLY | FA_SYSTEM | FA_ARCH, nullptr)) {
+        mkdir(folder.c_str(), 0777);
     }
 }
 
@@ -164,7 +177,9 @@ void Game::init()
     helpPanel.datafile.load("help.dat");
     powerupIcons.datafile.load("powerups.dat");
 
-    jumpState("logo");
+    if (!firstState.empty()) {
+        jumpState(firstState);
+    }
 }
 
 void Game::shutdown()
@@ -175,6 +190,12 @@ void Game::shutdown()
         font = allegroFont;
     }
     Engine::shutdown();
+}
+
+void Game::stopOnRequest()
+{
+    saveProgress();
+    Engine::stopOnRequest();
 }
 
 void Game::update(float dt)
@@ -207,6 +228,13 @@ void Game::updateState(std::string name, float dt)
 
 void Game::stateEntered(const std::string& name)
 {
+    // A map of the player's own is all this run plays.
+    if (ownMap != nullptr
+        && (name == "title" || name == "levelSelect" || name == "eog" || name == "credits")) {
+        DebugLog::log("Left the map; quitting");
+        quit = true;
+        return;
+    }
     if (name == "credits") {
         EndScreens::buildCredits(*this);
     } else if (name == "100%") {
@@ -426,8 +454,8 @@ void Game::deleteProfile(const std::string& name)
         return;
     }
     profiles.erase(profiles.begin() + position);
-    deleteIfPresent(std::string(PROFILE_FOLDER) + "/" + name + ".dat");
-    deleteIfPresent(std::string(PROFILE_FOLDER) + "/" + name + ".cfg");
+    deleteIfPresent(profileFolder() + "/" + name + ".dat");
+    deleteIfPresent(profileFolder() + "/" + name + ".cfg");
     if (currentProfile == name) {
         currentProfile = profiles.front();
     }
@@ -558,7 +586,7 @@ std::string Game::bindingsPath() const
     if (!ProfileList::isSafeName(currentProfile)) {
         return std::string();
     }
-    return std::string(PROFILE_FOLDER) + "/" + currentProfile + ".cfg";
+    return profileFolder() + "/" + currentProfile + ".cfg";
 }
 
 std::string Game::progressPath() const
@@ -566,14 +594,14 @@ std::string Game::progressPath() const
     if (!ProfileList::isSafeName(currentProfile)) {
         return std::string();
     }
-    return std::string(PROFILE_FOLDER) + "/" + currentProfile + ".dat";
+    return profileFolder() + "/" + currentProfile + ".dat";
 }
 
 void Game::readProfiles()
 {
     makeProfileFolder();
     ProfileList list;
-    bool found = list.read(ProfileList::FILE_NAME);
+    bool found = list.read(profilesFile());
     for (const std::string& name : list.skipped) {
         DebugLog::log("Skipped profile [" + name + "] in profiles.cfg: not usable as a file name");
     }
@@ -584,8 +612,8 @@ void Game::readProfiles()
     if (profiles.empty()) {
         if (found && list.lineCount > 0) {
             // Nothing usable in it, but it is the player's file: keep a copy.
-            std::string aside = std::string(ProfileList::FILE_NAME) + ".bad";
-            std::rename(ProfileList::FILE_NAME, aside.c_str());
+            std::string aside = profilesFile() + ".bad";
+            std::rename(profilesFile().c_str(), aside.c_str());
             DebugLog::log("profiles.cfg held no usable profile; kept as [" + aside + "]");
         }
         profiles.push_back(ProfileList::DEFAULT_PROFILE);
@@ -602,7 +630,7 @@ void Game::readProfiles()
 
 void Game::writeProfiles()
 {
-    if (!ProfileList::write(ProfileList::FILE_NAME, profiles, currentProfile)) {
+    if (!ProfileList::write(profilesFile(), profiles, currentProfile)) {
         DebugLog::log("Could not write profiles.cfg");
     }
 }
@@ -642,6 +670,10 @@ void Game::loadProgress()
 
 void Game::saveProgress()
 {
+    // A map of the player's own earns nothing in the story.
+    if (ownMap != nullptr) {
+        return;
+    }
     std::string path = progressPath();
     if (path.empty()) {
         return;

@@ -42,6 +42,9 @@ public:
     void modeChanged() override;
     void drawOverlay() override;
     void shutdown() override;
+    // Closing the window or a SIGTERM ends the game as "Quit" does, with
+    // the player's progress saved as well.
+    void stopOnRequest() override;
 
     // Profiles and progress. The two paths are empty while the current
     // profile has no name that can be part of a file name.
@@ -91,6 +94,14 @@ public:
     bool waterEffect = true;
     bool highResolution = false;
     bool fullscreenOption = false;
+
+    // A map of the player's own (--map), played as level ownMapLevel in
+    // place of the shipped one; the game starts in it, keeps no progress and
+    // ends when the map is finished or left. Owned by whoever set it.
+    BITMAP* ownMap = nullptr;
+    int ownMapLevel = 0;
+    // The screen init opens; empty leaves the choice to the caller.
+    std::string firstState = "logo";
 
     // Level play bookkeeping, filled in by the level code.
     int levelWidth = 800;

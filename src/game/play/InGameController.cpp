@@ -1,5 +1,6 @@
 #include "game/play/InGameController.h"
 
+#include "engine/core/DebugLog.h"
 #include "engine/core/GameState.h"
 #include "engine/media/AnimatedSprite.h"
 #include "engine/media/ParticleSystem.h"
@@ -144,6 +145,12 @@ void InGameController::enter()
         return;
     }
     const int level = owner->currentLevel;
+    // A map of the player's own, finished, leads nowhere.
+    if (owner->ownMap != nullptr && level != owner->ownMapLevel) {
+        DebugLog::log("Finished the map; quitting");
+        owner->quit = true;
+        return;
+    }
 
     owner->levelClock = 0.0f;
     owner->levelDone = false;
@@ -190,6 +197,8 @@ void InGameController::enter()
         return;
     }
 
+    // A line per level in the log: what a bug report needs first.
+    DebugLog::log("Entered level [" + std::to_string(level) + "]");
     applySetup(*owner, *player, level);
     const LevelProperties::Cues cues = LevelProperties::cues(level, player->holdingPlunger);
     startMusic(*owner, cues);
@@ -505,6 +514,7 @@ void InGameController::completeLevel(Game& owner)
 
     countCollected(owner);
     const int score = rating(owner);
+    DebugLog::log("Finished level [" + std::to_string(level) + "] rated " + std::to_string(score) + "%");
     const int bestRating = valueAt(owner.levelPercent, level);
     // A faster run only counts as the best time when it collected as much.
     if (score >= bestRating) {

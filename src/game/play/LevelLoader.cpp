@@ -61,6 +61,9 @@ void LevelLoader::refuse(int level, const char* reason)
 
 bool LevelLoader::loadLevel(int level)
 {
+    if (game.ownMap != nullptr && level == game.ownMapLevel) {
+        return buildFrom(game.ownMap, level);
+    }
     DatafileManager file;
     openLevelFile(file);
     int index = LevelProperties::pictureIndex(level);
@@ -78,7 +81,11 @@ bool LevelLoader::loadLevel(int level)
         refuse(level, "its object in lvl/levels.dat is not a picture");
         return false;
     }
-    BITMAP* picture = static_cast<BITMAP*>(file.get(index));
+    return buildFrom(static_cast<BITMAP*>(file.get(index)), level);
+}
+
+bool LevelLoader::buildFrom(BITMAP* picture, int level)
+{
     if (picture->w > TileMap::COLUMNS || picture->h > TileMap::ROWS) {
         std::string reason = "its picture of " + std::to_string(picture->w) + " x "
             + std::to_string(picture->h) + " cells is larger than the " + std::to_string(TileMap::COLUMNS)

@@ -2,6 +2,8 @@
 
 #include "game/play/LevelColours.h"
 
+#include <allegro.h>
+
 class Creature;
 class Game;
 class Treasure;
@@ -35,6 +37,9 @@ private:
     void apply(const LevelColours::Row& row, int column, int cellRow);
     void build(const LevelColours::Row& row, int column, int cellRow);
     void refuse(int level, const char* reason);
+    // Fills the game from a level picture, from the level file or a map of
+    // the player's own.
+    bool buildFrom(BITMAP* picture, int level);
 
     Game& game;
 };

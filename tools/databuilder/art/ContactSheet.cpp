@@ -1,9 +1,8 @@
 #include "databuilder/art/ContactSheet.h"
 
-#include "engine/core/SafeFile.h"
+#include "engine/media/PngWriter.h"
 
 #include <allegro.h>
-#include <png.h>
 
 #include <algorithm>
 #include <memory>
@@ -135,44 +134,6 @@ void collect(const DATAFILE* objects, const std::string& prefix, bool opaque, st
     }
 }
 
-void writeBytes(png_structp png, png_bytep data, png_size_t length)
-{
-    std::string* out = static_cast<std::string*>(png_get_io_ptr(png));
-    out->append(reinterpret_cast<const char*>(data), length);
-}
-
-void flushNothing(png_structp) { }
-
-bool encodePng(BITMAP* sheet, std::string& bytes)
-{
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    if (!png) {
-        return false;
-    }
-    png_infop info = png_create_info_struct(png);
-    if (!info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, info ? &info : nullptr);
-        return false;
-    }
-    png_set_write_fn(png, &bytes, writeBytes, flushNothing);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(sheet->w), static_cast<png_uint_32>(sheet->h), 8,
-        PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    std::vector<png_byte> row(static_cast<size_t>(sheet->w) * 3);
-    for (int y = 0; y < sheet->h; ++y) {
-        for (int x = 0; x < sheet->w; ++x) {
-            int value = getpixel(sheet, x, y);
-            row[x * 3] = static_cast<png_byte>(getr32(value));
-            row[x * 3 + 1] = static_cast<png_byte>(getg32(value));
-            row[x * 3 + 2] = static_cast<png_byte>(getb32(value));
-        }
-        png_write_row(png, row.data());
-    }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return true;
-}
-
 } // namespace
 
 bool ContactSheet::write(
@@ -233,23 +194,5 @@ bool ContactSheet::write(
 
 bool ContactSheet::savePng(BITMAP* picture, const std::string& pngPath, std::string& error)
 {
-    BITMAP* trueColour = picture;
-    if (bitmap_color_depth(picture) != 32) {
-        trueColour = create_bitmap_ex(32, picture->w, picture->h);
-        blit(picture, trueColour, 0, 0, 0, 0, picture->w, picture->h);
-    }
-    std::string bytes;
-    bool encoded = encodePng(trueColour, bytes);
-    if (trueColour != picture) {
-        destroy_bitmap(trueColour);
-    }
-    if (!encoded) {
-        error = "cannot encode [" + pngPath + "]";
-        return false;
-    }
-    if (!SafeFile::write(pngPath, bytes)) {
-        error = "cannot write [" + pngPath + "]";
-        return false;
-    }
-    return true;
+    return PngWriter::save(picture, pngPath, error);
 }

@@ -706,7 +706,7 @@ LevelValidator::LevelValidator(LevelRules rules)
 {
 }
 
-std::string LevelValidator::describe(const Problem& problem) const
+std::string LevelValidator::describe(const Problem& problem, const std::string& file) const
 {
     std::ostringstream text;
     if (rules.number >= 1000) {
@@ -714,7 +714,7 @@ std::string LevelValidator::describe(const Problem& problem) const
     } else {
         text << "level " << rules.number;
     }
-    text << " (" << LevelRules::fileName(rules.number) << ")";
+    text << " (" << (file.empty() ? LevelRules::fileName(rules.number) : file) << ")";
     if (problem.x >= 0) {
         text << ", cell " << cellText(problem.x, problem.y);
     }

@@ -40,8 +40,9 @@ public:
 
     std::vector<Problem> check(const LevelFile& level) const;
 
-    // "level 07 (level07.txt), cell (12, 4): <message>"
-    std::string describe(const Problem& problem) const;
+    // "level 07 (level07.txt), cell (12, 4): <message>"; a map read from
+    // another file gives that file's name instead.
+    std::string describe(const Problem& problem, const std::string& file = std::string()) const;
 
 private:
     LevelRules rules;
