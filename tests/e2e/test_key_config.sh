@@ -26,7 +26,7 @@ e2e_wait_content profiles/dorir.cfg "$fire_on_a" 10
 e2e_press_seen "$wid" Down Down Down Down Down Down Return
 e2e_wait_file settings.cfg 10
 e2e_settle "$wid" 15 || e2e_fail "the title did not come back"
-e2e_menu_quit "$wid"
+e2e_menu_quit_seen "$wid"
 echo "Action on A: ok"
 
 # The next run takes the profile's keys: leaving the key page untouched
@@ -42,7 +42,7 @@ e2e_press_seen "$wid" Down Down Down Down Down Return Down Down Down Down Down R
 e2e_wait_content profiles/dorir.cfg "$default_keys" 10
 e2e_press_seen "$wid" Down Return Down Down Down Down Down Down Return
 e2e_settle "$wid" 15 || e2e_fail "the title did not come back"
-e2e_menu_quit "$wid"
+e2e_menu_quit_seen "$wid"
 echo "read back, then reset: ok"
 
 # Stopped by a signal, the game leaves no allegro.cfg in its folder.

@@ -88,7 +88,7 @@ while ! e2e_log_has "unloading dat/map.dat"; do
     done
 done
 e2e_settle "$wid" 15 || e2e_fail "the title did not come back"
-e2e_menu_quit "$wid"
+e2e_menu_quit_seen "$wid"
 echo "map, then the title: ok"
 
 echo "e2e story_map: ok"
