@@ -263,6 +263,69 @@ e2e_wait_change() {
     return 1
 }
 
+# e2e_now: seconds since the epoch, with fractions.
+e2e_now() {
+    date +%s.%N
+}
+
+# e2e_before A B: true when time A is earlier than time B.
+e2e_before() {
+    awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'
+}
+
+# e2e_settle WINDOW [SECONDS]: waits until the window stands still (three
+# shots in a row alike: a fade, a glow or a swim has run its course). The
+# still picture is left in $e2e_scratch/settled.rgb.
+e2e_settle() {
+    local deadline=$((SECONDS + ${2:-10})) alike=0
+    local last="$e2e_scratch/settled.rgb" now="$e2e_scratch/settling.rgb"
+    e2e_shot "$1" "$last"
+    while [ $SECONDS -lt $deadline ]; do
+        sleep 0.15
+        e2e_shot "$1" "$now"
+        if cmp -s "$last" "$now"; then
+            alike=$((alike + 1))
+            [ $alike -ge 2 ] && return 0
+        else
+            alike=0
+            mv "$now" "$last"
+        fi
+    done
+    return 1
+}
+
+# e2e_press_seen WINDOW KEY...: each key pressed once the window stands
+# still, and the next one only when the window has shown that the game took
+# it. A busy machine runs the game slowly, and a key that comes while the
+# game is fading or has not drawn the last change yet would be lost; one
+# that left no trace is pressed once more.
+e2e_press_seen() {
+    local wid=$1 k try before="$e2e_scratch/before.rgb"
+    shift
+    for k in "$@"; do
+        e2e_settle "$wid" 15 || e2e_fail "the window did not stand still before $k"
+        cp "$e2e_scratch/settled.rgb" "$before"
+        for try in 1 2 3; do
+            e2e_key "$wid" "$k"
+            e2e_wait_still_changes "$wid" "$before" $((try * 2)) && continue 2
+        done
+        e2e_fail "the game did not take $k"
+    done
+}
+
+# e2e_wait_still_changes WINDOW STILL_SHOT [SECONDS]: waits until a window
+# that stood still shows any change at all (a new key name on a menu line is
+# only a few hundred pixels).
+e2e_wait_still_changes() {
+    local deadline=$((SECONDS + ${3:-5})) now="$e2e_scratch/now.rgb"
+    while [ $SECONDS -lt $deadline ]; do
+        e2e_shot "$1" "$now"
+        e2e_differs "$2" "$now" 30 && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 # e2e_start_title [SETTINGS_TEXT]: starts the game, skips the logo with a
 # key and waits for the title menu; the window id goes to e2e_wid.
 e2e_wid=""
@@ -299,8 +362,28 @@ e2e_wait_exit() {
     [ "$status" -eq 0 ] || e2e_fail "the game ended with status $status"
 }
 
+# e2e_stop_by_signal: stops the game with SIGTERM, as a desktop's log-out
+# does, and waits until it has gone.
+e2e_stop_by_signal() {
+    local deadline=$((SECONDS + 10))
+    kill -TERM "$e2e_game_pid" 2>/dev/null || e2e_fail "the game was not running"
+    while kill -0 "$e2e_game_pid" 2>/dev/null; do
+        [ $SECONDS -lt $deadline ] || e2e_fail "the game did not stop on SIGTERM"
+        sleep 0.1
+    done
+    wait "$e2e_game_pid" 2>/dev/null || true
+    e2e_game_pid=""
+}
+
 # e2e_menu_quit WINDOW: from the title's first page, "Quit" is the sixth line.
 e2e_menu_quit() {
     e2e_press "$1" Down Down Down Down Down Return
     e2e_wait_exit 5
+}
+
+# e2e_menu_quit_seen WINDOW: the same, each key once the game has shown the
+# one before (for a busy machine).
+e2e_menu_quit_seen() {
+    e2e_press_seen "$1" Down Down Down Down Down
+    e2e_expect_exit "$1" Return 10
 }

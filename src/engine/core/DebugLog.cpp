@@ -49,7 +49,10 @@ void DebugLog::log(const std::string& message, bool isError)
     }
     std::fprintf(stderr, "%s\n", message.c_str());
     std::fflush(stderr);
-    allegro_message("%s", s.fatalText.c_str());
+    // What went wrong (the file and the reason) comes first, so the player
+    // can pass it on when asking for help.
+    std::string shown = message + "\n\n" + s.fatalText;
+    allegro_message("%s", shown.c_str());
     allegro_exit();
     std::exit(1);
 }

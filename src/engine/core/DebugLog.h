@@ -4,7 +4,8 @@
 
 // The one diagnostics channel: every line goes to debug.log in the working
 // directory; error reports also reach the player, and in fatal mode end the
-// program (with a non-zero exit status, so scripts see the failure).
+// program (with a non-zero exit status, so scripts see the failure) after a
+// message box with the error and the fatal message under it.
 class DebugLog {
 public:
     // Plain lines pass isError = false; error reports pass true. The line is

@@ -34,6 +34,12 @@ constexpr int SCRATCH_HEIGHT = 600;
 constexpr int CREDITS_LAYER = 4;
 constexpr float CREDITS_SPEED = 50.0f;
 constexpr float CREDITS_FADE_SECONDS = 0.4f;
+constexpr int DEFAULT_WIDTH = 800;
+constexpr int DEFAULT_HEIGHT = 600;
+constexpr int LOW_WIDTH = 640;
+constexpr int LOW_HEIGHT = 480;
+// Larger than any screen; keeps a damaged setting from asking for gigabytes.
+constexpr int MAX_SIDE = 16384;
 
 std::atomic<bool> stopAsked { false };
 
@@ -142,6 +148,7 @@ void Engine::init()
         DebugLog::log("Can't initialize Allegro" + (reason.empty() ? std::string(".") : ": " + reason), true);
         return;
     }
+    detachAllegroConfig();
     sound = new SoundManager();
     LOCK_VARIABLE(tickCount);
     LOCK_FUNCTION(timerTick);
@@ -166,6 +173,32 @@ void Engine::init()
     set_close_button_callback(closeButtonPressed);
 }
 
+void Engine::detachAllegroConfig()
+{
+    // Allegro saves its configuration as allegro.cfg when it closes (also
+    // from its signal handler) whenever a driver has changed a value; that
+    // file would land in the player's folder. The values read stay in use,
+    // held in memory with no file behind them.
+    std::string text;
+    auto appendSection = [&text](const char* section) {
+        const char** entries = nullptr;
+        int count = list_config_entries(section, &entries);
+        for (int i = 0; i < count; ++i) {
+            text += std::string(entries[i]) + " = " + get_config_string(section, entries[i], "") + "\n";
+        }
+        free_config_entries(&entries);
+    };
+    appendSection(nullptr);
+    const char** sections = nullptr;
+    int count = list_config_sections(&sections);
+    for (int i = 0; i < count; ++i) {
+        text += std::string(sections[i]) + "\n";
+        appendSection(sections[i]);
+    }
+    free_config_entries(&sections);
+    set_config_data(text.c_str(), static_cast<int>(text.size()));
+}
+
 void Engine::configuredMode(int& width, int& height, bool& fullscreen)
 {
     width = settingToInt(setting("resx"));
@@ -174,15 +207,40 @@ void Engine::configuredMode(int& width, int& height, bool& fullscreen)
     if (fullscreenOverride >= 0) {
         fullscreen = fullscreenOverride != 0;
     }
+    // Allegro is asked for exactly this window and allocates its back buffer
+    // from it, so a side that is negative or absurdly large counts as unset.
+    auto sideOrUnset = [](const char* key, int side) {
+        if (side < 0 || side > MAX_SIDE) {
+            DebugLog::log(std::string("settings.cfg: ") + key + " " + std::to_string(side)
+                + " cannot be a window side; the default is used");
+            return 0;
+        }
+        return side;
+    };
+    width = sideOrUnset("resx", width);
+    height = sideOrUnset("resy", height);
     if (width == 0) {
-        width = 800;
+        width = DEFAULT_WIDTH;
     }
     if (height == 0) {
-        height = 600;
+        height = DEFAULT_HEIGHT;
     }
-    if (standardResolutionsOnly && width != 800 && width != 640) {
-        width = 800;
-        height = 600;
+    if (!standardResolutionsOnly) {
+        return;
+    }
+    if (width != DEFAULT_WIDTH && width != LOW_WIDTH) {
+        DebugLog::log("settings.cfg: resx " + std::to_string(width) + " is not a size the game offers; "
+            + std::to_string(DEFAULT_WIDTH) + " x " + std::to_string(DEFAULT_HEIGHT) + " is used");
+        width = DEFAULT_WIDTH;
+        height = DEFAULT_HEIGHT;
+        return;
+    }
+    // Each width the game offers has its own height.
+    int matching = width == LOW_WIDTH ? LOW_HEIGHT : DEFAULT_HEIGHT;
+    if (height != matching) {
+        DebugLog::log("settings.cfg: resy " + std::to_string(height) + " does not go with resx "
+            + std::to_string(width) + "; " + std::to_string(matching) + " is used");
+        height = matching;
     }
 }
 
@@ -555,7 +613,11 @@ bool Engine::writeSettings()
         std::snprintf(number, sizeof number, "%g", static_cast<double>(value));
         file.stream() << key << ' ' << number << '\n';
     }
-    return file.commit();
+    if (!file.commit()) {
+        DebugLog::log("Can't write settings.cfg");
+        return false;
+    }
+    return true;
 }
 
 float Engine::setting(const std::string& key)

@@ -69,6 +69,10 @@ public:
     // "fullscreen" (absent keys are added as 0).
     void configuredMode(int& width, int& height, bool& fullscreen);
 
+    // Keeps Allegro's configuration in memory only, so that Allegro never
+    // writes allegro.cfg into the game's folder; init does this at once.
+    static void detachAllegroConfig();
+
     void fadeIn(float seconds);
     void toggleFullscreen();
 

@@ -2,6 +2,7 @@
 
 #include <sstream>
 #include <string>
+#include <vector>
 
 // Writes a whole file so that a crash or a full disk mid-write never leaves
 // a half-written one behind: the bytes go to a temporary file in the same
@@ -26,6 +27,26 @@ public:
 
     // One-call form for text or binary contents (bytes are written as given).
     static bool write(const std::string& path, const std::string& contents);
+
+    // Reads a whole file without ever throwing. False when there is no file
+    // or it cannot be read (a folder, a disk error); unreadable then says
+    // whether something was there that could not be read.
+    static bool read(const std::string& path, std::string& contents, bool* unreadable = nullptr);
+
+    // Renames a damaged file out of the way so that the player still has it:
+    // path + ".bad", or ".bad.1", ".bad.2"... when earlier copies are there.
+    // The new name, or "" when it could not be moved.
+    static std::string keepAside(const std::string& path);
+
+    // Makes a rename in the folder of path survive a power cut.
+    static void syncFolderOf(const std::string& path);
+
+    // Whether a file name is a temporary one of ours: stem + ".XXXXXX".
+    static bool isTemporaryOf(const std::string& name, const std::string& stem);
+    // Deletes the temporary files a killed write left in folder, those whose
+    // stem isOurs accepts; the names of the files removed.
+    static std::vector<std::string> removeLeftovers(
+        const std::string& folder, bool (*isOurs)(const std::string& stem));
 
 private:
     std::string path;

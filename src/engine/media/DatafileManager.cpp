@@ -1,6 +1,7 @@
 #include "engine/media/DatafileManager.h"
 
 #include "engine/core/DebugLog.h"
+#include "engine/media/DatafileChecker.h"
 
 #include <map>
 
@@ -62,6 +63,13 @@ void DatafileManager::load(const std::string& fileName, const std::string& key)
     } else {
         if (!exists(path.c_str())) {
             report(path, "file not found");
+            return;
+        }
+        // Allegro's loader trusts every size it reads; a damaged file must
+        // be turned away before it gets the chance to crash the game.
+        std::string problem = DatafileChecker::checkFile(path);
+        if (!problem.empty()) {
+            report(path, "cannot parse file: " + problem);
             return;
         }
         DATAFILE* array = load_datafile(path.c_str());

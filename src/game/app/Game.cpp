@@ -3,6 +3,7 @@
 #include "engine/core/DebugLog.h"
 #include "engine/core/Folders.h"
 #include "engine/core/GameState.h"
+#include "engine/core/SafeFile.h"
 #include "engine/core/StateController.h"
 #include "engine/media/Screen.h"
 #include "engine/media/SoundManager.h"
@@ -100,6 +101,23 @@ void makeProfileFolder()
     }
 }
 
+// The files the game saves through a temporary beside them.
+bool isGameFolderFile(const std::string& stem)
+{
+    return stem == "settings.cfg" || stem == ProfileList::FILE_NAME || stem == "volume.cfg";
+}
+
+bool isProfileFolderFile(const std::string& stem)
+{
+    const std::string bindings = ".cfg";
+    if (stem == ".progress") {
+        return true;
+    }
+    return stem.size() > bindings.size()
+        && stem.compare(stem.size() - bindings.size(), bindings.size(), bindings) == 0
+        && ProfileList::isSafeName(stem.substr(0, stem.size() - bindings.size()));
+}
+
 void deleteIfPresent(const std::string& path)
 {
     if (exists(path.c_str())) {
@@ -156,14 +174,16 @@ void Game::init()
         registerController(controller.get());
     }
 
+    removeStaleTemporaries();
     readProfiles();
     loadProgress();
 
     allegroFont = font;
     fontData.load("font.dat");
     modeChanged();
-    if (FONT* gameFont = static_cast<FONT*>(fontData.get(0))) {
-        font = gameFont;
+    // A damaged file may hold something else where the font belongs.
+    if (fontData.isLoaded() && fontData.getType(0) == DAT_FONT) {
+        font = static_cast<FONT*>(fontData.get(0));
     }
 
     if (sound != nullptr) {
@@ -262,8 +282,8 @@ void Game::stateLeaving(std::string name)
 
 void Game::modeChanged()
 {
-    if (RGB* palette = static_cast<RGB*>(fontData.get(1))) {
-        set_palette(palette);
+    if (fontData.isLoaded() && fontData.getType(1) == DAT_PALETTE) {
+        set_palette(static_cast<RGB*>(fontData.get(1)));
     }
 }
 
@@ -597,11 +617,32 @@ std::string Game::progressPath() const
     return profileFolder() + "/" + currentProfile + ".dat";
 }
 
+// A write killed half-way leaves its temporary file behind; nothing will
+// ever finish it, so the next start clears it away.
+void Game::removeStaleTemporaries()
+{
+    std::vector<std::string> removed = SafeFile::removeLeftovers(Folders::writableRoot(), isGameFolderFile);
+    std::vector<std::string> inProfiles = SafeFile::removeLeftovers(profileFolder(), isProfileFolderFile);
+    removed.insert(removed.end(), inProfiles.begin(), inProfiles.end());
+    for (const std::string& path : removed) {
+        DebugLog::log("Removed [" + path + "], left over from an unfinished save");
+    }
+}
+
 void Game::readProfiles()
 {
     makeProfileFolder();
     ProfileList list;
     bool found = list.read(profilesFile());
+    profilesUnreadable = list.unreadable;
+    if (list.unreadable) {
+        // Never replace what cannot be read: it may be whole on the disk.
+        DebugLog::log("profiles.cfg cannot be read; playing as [" + std::string(ProfileList::DEFAULT_PROFILE)
+            + "] and leaving the file as it is");
+        profiles = { ProfileList::DEFAULT_PROFILE };
+        currentProfile = ProfileList::DEFAULT_PROFILE;
+        return;
+    }
     for (const std::string& name : list.skipped) {
         DebugLog::log("Skipped profile [" + name + "] in profiles.cfg: not usable as a file name");
     }
@@ -612,14 +653,24 @@ void Game::readProfiles()
     if (profiles.empty()) {
         if (found && list.lineCount > 0) {
             // Nothing usable in it, but it is the player's file: keep a copy.
-            std::string aside = profilesFile() + ".bad";
-            std::rename(profilesFile().c_str(), aside.c_str());
-            DebugLog::log("profiles.cfg held no usable profile; kept as [" + aside + "]");
+            std::string aside = SafeFile::keepAside(profilesFile());
+            if (!aside.empty()) {
+                DebugLog::log("profiles.cfg held no usable profile; kept as [" + aside + "]");
+            } else {
+                DebugLog::log("profiles.cfg held no usable profile and could not be kept aside");
+            }
         }
         profiles.push_back(ProfileList::DEFAULT_PROFILE);
         currentProfile = ProfileList::DEFAULT_PROFILE;
         writeProfiles();
         return;
+    }
+    if (list.hasCurrent && std::find(profiles.begin(), profiles.end(), currentProfile) == profiles.end()) {
+        // A file cut off mid-name or edited by hand: a profile no menu shows
+        // must not be played.
+        DebugLog::log("Current profile [" + currentProfile + "] is not in profiles.cfg; playing as ["
+            + profiles.front() + "]");
+        currentProfile = profiles.front();
     }
     if (!ProfileList::isSafeName(currentProfile)) {
         // No usable current profile named (a one-line file, or an unsafe
@@ -630,6 +681,10 @@ void Game::readProfiles()
 
 void Game::writeProfiles()
 {
+    if (profilesUnreadable) {
+        DebugLog::log("profiles.cfg could not be read at start; not replacing it");
+        return;
+    }
     if (!ProfileList::write(profilesFile(), profiles, currentProfile)) {
         DebugLog::log("Could not write profiles.cfg");
     }
@@ -645,8 +700,8 @@ void Game::loadProgress()
     ProgressFile::Result result = file.load(path);
     bool keptAside = true;
     if (result == ProgressFile::Result::Damaged) {
-        std::string aside = path + ".bad";
-        keptAside = std::rename(path.c_str(), aside.c_str()) == 0;
+        std::string aside = SafeFile::keepAside(path);
+        keptAside = !aside.empty();
         if (keptAside) {
             DebugLog::log("Progress file [" + path + "] is damaged; kept as [" + aside
                 + "], the profile starts afresh");
@@ -655,6 +710,12 @@ void Game::loadProgress()
                 + "] is damaged and could not be kept aside; the "
                   "profile starts afresh");
         }
+    } else if (result == ProgressFile::Result::OutOfRange) {
+        std::string aside = SafeFile::keepAside(path);
+        keptAside = !aside.empty();
+        DebugLog::log("Progress file [" + path + "] holds values no game could reach (" + file.problem + "); "
+            + (keptAside ? "kept as [" + aside + "]" : "it could not be kept aside")
+            + ", the profile starts afresh");
     }
     highestLevel = file.highestLevel;
     bubbleLimit = file.bubbleLimit;
@@ -706,8 +767,16 @@ void Game::createProfile(const std::string& name)
         return;
     }
     currentProfile = name;
-    deleteIfPresent(bindingsPath());
-    deleteIfPresent(progressPath());
+    // Files of this name are normally gone with the profile deleted before;
+    // any still there belonged to a profile the list lost, so they are
+    // kept aside rather than deleted.
+    for (const std::string& path : { bindingsPath(), progressPath() }) {
+        if (exists(path.c_str())) {
+            std::string aside = SafeFile::keepAside(path);
+            DebugLog::log("Profile [" + name + "] had a file [" + path + "] from before; "
+                + (aside.empty() ? std::string("it could not be kept aside") : "kept as [" + aside + "]"));
+        }
+    }
     makeProfileFolder();
     if (player != nullptr) {
         player->setDefaultKeys();

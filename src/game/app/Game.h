@@ -48,6 +48,9 @@ public:
 
     // Profiles and progress. The two paths are empty while the current
     // profile has no name that can be part of a file name.
+    // Deletes the temporary files of saves that a killed game never
+    // finished (start-up, before anything is read).
+    void removeStaleTemporaries();
     void readProfiles();
     void writeProfiles();
     void loadProgress();
@@ -90,6 +93,8 @@ public:
     std::map<int, int> bestTimes;
     std::string currentProfile;
     std::vector<std::string> profiles;
+    // profiles.cfg was there but could not be read: it is left alone.
+    bool profilesUnreadable = false;
     int currentLevel = 0;
     bool waterEffect = true;
     bool highResolution = false;

@@ -2,8 +2,6 @@
 
 #include "engine/core/SafeFile.h"
 
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 const char* const ProfileList::FILE_NAME = "profiles.cfg";
@@ -32,6 +30,7 @@ void ProfileList::parse(const std::string& text)
     names.clear();
     current.clear();
     hasCurrent = false;
+    unreadable = false;
     skipped.clear();
 
     std::vector<std::string> lines;
@@ -66,13 +65,12 @@ void ProfileList::parse(const std::string& text)
 
 bool ProfileList::read(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        parse("");
-        return false;
-    }
-    parse(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
-    return true;
+    std::string text;
+    bool cannotRead = false;
+    bool found = SafeFile::read(path, text, &cannotRead);
+    parse(found ? text : std::string());
+    unreadable = cannotRead;
+    return found;
 }
 
 std::string ProfileList::format(const std::vector<std::string>& names, const std::string& current)

@@ -18,7 +18,8 @@ public:
     // lines or more the last one names the current profile. Lines whose names
     // are unsafe are left out and listed in skipped.
     void parse(const std::string& text);
-    // parse() of the file; false (and everything empty) when there is none.
+    // parse() of the file; false (and everything empty) when there is none
+    // or it cannot be read.
     bool read(const std::string& path);
 
     static std::string format(const std::vector<std::string>& names, const std::string& current);
@@ -33,4 +34,6 @@ public:
     // How many lines the file had.
     int lineCount = 0;
     std::vector<std::string> skipped;
+    // Something is there but could not be read (a folder, a disk error).
+    bool unreadable = false;
 };

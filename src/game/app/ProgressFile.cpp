@@ -1,10 +1,14 @@
 #include "game/app/ProgressFile.h"
 
+#include "engine/core/SafeFile.h"
+#include "game/play/PowerupShopController.h"
+
 #include <allegro.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,6 +54,7 @@ void ProgressFile::reset()
     waterEffect = true;
     levelPercent.clear();
     bestTimes.clear();
+    problem.clear();
 }
 
 std::string ProgressFile::encode() const
@@ -108,7 +113,39 @@ ProgressFile::Result ProgressFile::load(const std::string& path)
         reset();
         return Result::Damaged;
     }
+    // One flipped bit still unpacks; the values tell.
+    std::string wrong = outOfRange();
+    if (!wrong.empty()) {
+        reset();
+        problem = wrong;
+        return Result::OutOfRange;
+    }
     return Result::Loaded;
+}
+
+std::string ProgressFile::outOfRange() const
+{
+    if (highestLevel < 0 || highestLevel > LEVELS) {
+        return "highest level " + std::to_string(highestLevel);
+    }
+    // A fresh profile has 3 bubbles, and the shop sells them up to its limit.
+    if (bubbleLimit < 1 || bubbleLimit > PowerupShopController::MAX_BUBBLE_LIMIT) {
+        return "bubble limit " + std::to_string(bubbleLimit);
+    }
+    if (coins < 0 || coins > MAX_COINS) {
+        return "coins " + std::to_string(coins);
+    }
+    for (const auto& [level, rating] : levelPercent) {
+        if (level >= 0 && level < LEVELS && (rating < 0 || rating > MAX_RATING)) {
+            return "rating " + std::to_string(rating) + " of level " + std::to_string(level);
+        }
+    }
+    for (const auto& [level, seconds] : bestTimes) {
+        if (level >= 0 && level < LEVELS && (seconds < 0 || seconds > MAX_TIME)) {
+            return "time " + std::to_string(seconds) + " of level " + std::to_string(level);
+        }
+    }
+    return "";
 }
 
 bool ProgressFile::save(const std::string& path) const
@@ -137,7 +174,17 @@ bool ProgressFile::save(const std::string& path) const
         ok = written == SIZE && pack_ferror(file) == 0;
         ok = pack_fclose(file) == 0 && ok;
     }
+    if (ok) {
+        // Allegro closes without syncing; the bytes must be on the disk
+        // before the rename makes them the profile's progress.
+        int synced = ::open(temporary.c_str(), O_WRONLY);
+        ok = synced >= 0 && fsync(synced) == 0;
+        if (synced >= 0) {
+            close(synced);
+        }
+    }
     if (ok && std::rename(temporary.c_str(), path.c_str()) == 0) {
+        SafeFile::syncFolderOf(path);
         return true;
     }
     std::remove(temporary.c_str());

@@ -15,8 +15,16 @@ public:
     enum class Result {
         Loaded,
         Missing, // no file: the values are the fresh-profile defaults
-        Damaged // unreadable, not a packfile, or shorter than SIZE: defaults
+        Damaged, // unreadable, not a packfile, or shorter than SIZE: defaults
+        OutOfRange // unpacks, but holds values no game could reach: defaults
     };
+
+    // The most coins a file may hold: far beyond what play gives, and far
+    // enough below the int limit that adding a level's coins cannot overflow.
+    static constexpr int MAX_COINS = 100000000;
+    static constexpr int MAX_RATING = 100;
+    // A level's clock stops at 599 seconds.
+    static constexpr int MAX_TIME = 599;
 
     // Back to a fresh profile: level 0, 3 bubbles, 25 coins, water on, no
     // ratings and no times.
@@ -28,7 +36,12 @@ public:
     // Reads the first SIZE bytes; false (and nothing changed) when fewer.
     bool decode(const std::string& bytes);
 
-    // Reads a packfile. Anything but Loaded leaves the defaults.
+    // What in the values no game could have saved ("" when all are sound):
+    // level numbers, bubble limit, coins, ratings and times are checked.
+    std::string outOfRange() const;
+
+    // Reads a packfile. Anything but Loaded leaves the defaults; for
+    // OutOfRange, problem says which value was wrong.
     Result load(const std::string& path);
     // Packs into a temporary file beside the target and renames it over the
     // old one, so a failed write never leaves half a file behind.
@@ -40,4 +53,5 @@ public:
     bool waterEffect = true;
     std::map<int, int> levelPercent;
     std::map<int, int> bestTimes;
+    std::string problem;
 };

@@ -48,7 +48,7 @@ TEST_F(DebugLogTest, ErrorWithoutFatalModeShowsItsOwnTextAndGoesOn)
     EXPECT_EQ(readFile("debug.log"), "Can't load sample [%s%n]\nstill here\n");
 }
 
-TEST_F(DebugLogTest, FatalErrorEndsTheProcessWithAFailureStatus)
+TEST_F(DebugLogTest, FatalErrorShowsWhatFailedAndEndsWithAFailureStatus)
 {
     // The child shows the fatal message (Allegro's message goes to stdout
     // here) and must end with a non-zero status, the error text on stderr.
@@ -63,9 +63,11 @@ TEST_F(DebugLogTest, FatalErrorEndsTheProcessWithAFailureStatus)
         },
         ::testing::ExitedWithCode(1), "datafile \\[dat/fish.dat\\] is broken");
     EXPECT_EQ(readFile("debug.log"), "KVEngine_19\ndatafile [dat/fish.dat] is broken\n");
+    // The box names the failing file and the reason above the support text.
     std::string shown = readFile("shown.txt");
-    EXPECT_NE(shown.find("Fatal Error: Please visit Technical Support at %s"), std::string::npos);
-    EXPECT_EQ(shown.find("fish.dat"), std::string::npos);
+    EXPECT_NE(
+        shown.find("datafile [dat/fish.dat] is broken\n\nFatal Error: Please visit Technical Support at %s"),
+        std::string::npos);
 }
 
 } // namespace

@@ -1,8 +1,10 @@
 #include "TestEngine.h"
 
+#include "support/LogLines.h"
 #include "support/ScratchDir.h"
 #include "support/TextFiles.h"
 
+#include <allegro.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -127,6 +129,7 @@ TEST(Settings, FileIsReplacedWholeWithNothingLeftBeside)
 TEST(Settings, UnwritableFolderKeepsTheOldFile)
 {
     ScratchDir dir;
+    startFreshLog();
     std::filesystem::create_directory("settings.cfg"); // nothing can replace a folder
     TestEngine engine;
     engine.settings["resx"] = 640;
@@ -134,10 +137,71 @@ TEST(Settings, UnwritableFolderKeepsTheOldFile)
     EXPECT_TRUE(std::filesystem::is_directory("settings.cfg"));
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(".")) {
-        (void)entry;
-        ++files;
+        files += entry.path().filename() == "debug.log" ? 0 : 1;
     }
     EXPECT_EQ(files, 1);
+    // Leaving the options and quitting go through here: the log tells that
+    // the choice was not kept.
+    EXPECT_TRUE(logHas("Can't write settings.cfg"));
+}
+
+TEST(Settings, WindowSidesThatCannotBeAreReplacedAndSaidSo)
+{
+    ScratchDir dir;
+    struct Case {
+        const char* text;
+        bool standardOnly;
+        int width, height;
+        const char* logged;
+    };
+    const Case cases[] = {
+        { "resx 800 resy -5", true, 800, 600,
+            "settings.cfg: resy -5 cannot be a window side; the default is used" },
+        { "resx 800 resy 5", true, 800, 600, "settings.cfg: resy 5 does not go with resx 800; 600 is used" },
+        { "resx 640 resy 600", true, 640, 480,
+            "settings.cfg: resy 600 does not go with resx 640; 480 is used" },
+        { "resx -640 resy 480", true, 800, 600,
+            "settings.cfg: resx -640 cannot be a window side; the default is used" },
+        { "resx 1024", true, 800, 600,
+            "settings.cfg: resx 1024 is not a size the game offers; 800 x 600 is used" },
+        { "resx 1024 resy -1", false, 1024, 600,
+            "settings.cfg: resy -1 cannot be a window side; the default is used" },
+        { "resx 2000000000 resy 768", false, 800, 768,
+            "settings.cfg: resx 2000000000 cannot be a window side; the default is used" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        startFreshLog();
+        Mode mode = modeFor(c.text, c.standardOnly);
+        EXPECT_EQ(mode.width, c.width);
+        EXPECT_EQ(mode.height, c.height);
+        EXPECT_TRUE(logHas(c.logged));
+    }
+    // Sound values and the defaults say nothing.
+    startFreshLog();
+    modeFor("resx 640 resy 480");
+    modeFor("");
+    EXPECT_EQ(logLines().size(), 1u);
+}
+
+TEST(Settings, AllegroNeverWritesItsConfigurationIntoTheGameFolder)
+{
+    ScratchDir dir;
+    writeFile("allegro.cfg", "[sound]\ndigi_volume = 7\n");
+    set_config_file("allegro.cfg");
+    Engine::detachAllegroConfig();
+    // What was read stays in use...
+    EXPECT_EQ(get_config_int("sound", "digi_volume", 0), 7);
+    // ...but a driver's change never reaches a file, not even when Allegro
+    // saves on its way out.
+    set_config_int("sound", "digi_volume", 9);
+    flush_config_file();
+    EXPECT_EQ(get_config_int("sound", "digi_volume", 0), 9);
+    EXPECT_EQ(readFile("allegro.cfg"), "[sound]\ndigi_volume = 7\n");
+    std::remove("allegro.cfg");
+    set_config_int("sound", "digi_volume", 3);
+    flush_config_file();
+    EXPECT_FALSE(std::filesystem::exists("allegro.cfg"));
 }
 
 } // namespace

@@ -146,7 +146,7 @@ TEST_F(DatafileManagerTest, DamagedFilesAreReportedAndNotKept)
     }
     DatafileManager handle;
     handle.load("junk.dat");
-    EXPECT_TRUE(logHas("datafile [junk.dat] - cannot parse file"));
+    EXPECT_TRUE(logHas("datafile [junk.dat] - cannot parse file: not a datafile"));
     EXPECT_FALSE(handle.isLoaded());
     EXPECT_TRUE(handle.current == nullptr && handle.root == nullptr);
     EXPECT_EQ(0, DatafileManager::referenceCount("junk.dat"));

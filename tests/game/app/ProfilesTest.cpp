@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace apptest {
 namespace {
 
@@ -176,6 +178,89 @@ TEST_F(ProfilesTest, ADeclinedOrImpossibleDeletionDeletesNothing)
     EXPECT_EQ(game.profiles, (Names { "A", "B" }));
     EXPECT_TRUE(fileExists("profiles/A.dat"));
     EXPECT_TRUE(game.actionQueue.empty());
+}
+
+TEST_F(ProfilesTest, AProfileListThatCannotBeReadIsLeftAloneAndNothingThrows)
+{
+    TestGame game;
+    startFreshLog();
+    std::filesystem::create_directory("profiles.cfg");
+    game.readProfiles();
+    EXPECT_EQ(game.profiles, (Names { "dorir" }));
+    EXPECT_EQ(game.currentProfile, "dorir");
+    EXPECT_TRUE(logHas("profiles.cfg cannot be read; playing as [dorir] and leaving the file as it is"));
+    // Nothing replaces it later in the run either, nor is it set aside.
+    game.createProfile("New");
+    EXPECT_TRUE(std::filesystem::is_directory("profiles.cfg"));
+    EXPECT_FALSE(fileExists("profiles.cfg.bad"));
+    EXPECT_TRUE(logHas("profiles.cfg could not be read at start; not replacing it"));
+}
+
+TEST_F(ProfilesTest, ACurrentProfileMissingFromTheListIsNotPlayed)
+{
+    TestGame game;
+    game.currentProfile = "bob";
+    game.coins = 300;
+    game.saveProgress();
+
+    // A file cut off in the middle of its last name.
+    startFreshLog();
+    game.currentProfile.clear();
+    writeFile("profiles.cfg", "alice\nbo");
+    game.readProfiles();
+    EXPECT_EQ(game.profiles, (Names { "alice" }));
+    EXPECT_EQ(game.currentProfile, "alice");
+    EXPECT_TRUE(logHas("Current profile [bo] is not in profiles.cfg; playing as [alice]"));
+    game.loadProgress();
+    EXPECT_FALSE(fileExists("profiles/bo.dat"));
+
+    // Bob's entry is lost with the cut; making him again keeps his old
+    // files rather than deleting them.
+    startFreshLog();
+    game.createProfile("bob");
+    EXPECT_EQ(game.coins, 25);
+    EXPECT_TRUE(fileExists("profiles/bob.dat.bad"));
+    EXPECT_TRUE(
+        logHas("Profile [bob] had a file [profiles/bob.dat] from before; kept as [profiles/bob.dat.bad]"));
+    game.currentProfile = "bob";
+    std::rename("profiles/bob.dat.bad", "profiles/bob.dat");
+    game.loadProgress();
+    EXPECT_EQ(game.coins, 300);
+}
+
+TEST_F(ProfilesTest, EachUnusableProfileListIsKeptAside)
+{
+    TestGame game;
+    writeFile("profiles.cfg", "../a\n../b\n");
+    game.readProfiles();
+    writeFile("profiles.cfg", "../c\n../d\n");
+    game.readProfiles();
+    EXPECT_EQ(readFile("profiles.cfg.bad"), "../a\n../b\n");
+    EXPECT_EQ(readFile("profiles.cfg.bad.1"), "../c\n../d\n");
+    EXPECT_EQ(readFile("profiles.cfg"), "dorir\ndorir\n");
+}
+
+TEST_F(ProfilesTest, TemporariesOfKilledSavesAreClearedAtStart)
+{
+    TestGame game;
+    startFreshLog();
+    const Names leftovers = { "settings.cfg.Ab12Cd", "profiles.cfg.x1y2z3", "volume.cfg.QQQQQQ",
+        "profiles/.progress.a1b2c3", "profiles/Ann.cfg.ZZ9zz9" };
+    const Names kept = { "settings.cfg", "notes.txt.Ab12Cd", "profiles/Ann.cfg", "profiles/Ann.dat",
+        "profiles/.progress.bad", "profiles.cfg.bad" };
+    for (const Names& files : { leftovers, kept }) {
+        for (const std::string& file : files) {
+            writeFile(file, "x");
+        }
+    }
+    game.removeStaleTemporaries();
+    for (const std::string& file : leftovers) {
+        EXPECT_FALSE(fileExists(file)) << file;
+        EXPECT_TRUE(logHas("Removed [" + file + "], left over from an unfinished save")) << file;
+    }
+    for (const std::string& file : kept) {
+        EXPECT_TRUE(fileExists(file)) << file;
+    }
 }
 
 } // namespace
