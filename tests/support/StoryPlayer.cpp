@@ -183,15 +183,15 @@ std::string StoryPlayer::whereTheFishIs() const
     } else {
         where = "there was no fish";
     }
-    where += "; hurt " + std::to_string(hurts) + " times; the screen on top was '" + game.topState() + "'";
+    where += "; hurt " + std::to_string(hurts) + (hurts == 1 ? " time" : " times")
+        + "; the screen on top was '" + game.topState() + "'";
     return where;
 }
 
 StoryPlayer::Stop StoryPlayer::playLevels(int lastLevel)
 {
-    pendingStop = Stop::NONE;
-    stoppedAt = -1;
-    report.clear();
+    // A level entered before the call (by the tap on the map) may already
+    // have set a stop; it is kept until it is returned.
     int idle = 0;
     for (;;) {
         if (!finished.empty() && finished.back() == lastLevel && lastLevel < STORY_LEVELS - 1) {
@@ -199,7 +199,9 @@ StoryPlayer::Stop StoryPlayer::playLevels(int lastLevel)
             return Stop::LAST_WANTED;
         }
         if (pendingStop != Stop::NONE) {
-            return pendingStop;
+            const Stop stop = pendingStop;
+            pendingStop = Stop::NONE;
+            return stop;
         }
         const std::string top = game.topState();
         if (top == "eog") {
