@@ -1,23 +1,14 @@
 #include "support/Replay.h"
-#include "engine/core/DebugLog.h"
 #include "engine/core/GameState.h"
-#include "engine/media/DatafileManager.h"
-#include "engine/media/Screen.h"
-#include "game/app/Game.h"
 #include "game/app/ProgressFile.h"
 #include "game/creatures/Creature.h"
-#include "game/play/InGameController.h"
-#include "game/play/LevelProperties.h"
-#include "game/play/LevelSelectController.h"
 #include "game/play/Player.h"
-#include "game/play/PowerupShopController.h"
-#include "support/LogLines.h"
+#include "support/KeyPlayback.h"
+#include "support/ReplayGame.h"
 #include "support/ScratchDir.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -54,45 +45,6 @@ int miniGamePrize(int level)
     }
 }
 
-// The real game on a screen in memory, with the shipped levels, artwork and
-// sounds linked into a scratch folder that takes its profile and log.
-class ReplayGame : public Game {
-public:
-    ReplayGame()
-    {
-        DebugLog::setFatalMode(false);
-        screen = new Screen(800, 600, false, true);
-        screen->layers.resize(5);
-        screen->layers[0].followCamera = false;
-        screen->layers[4].followCamera = false;
-        DatafileManager::setDirectory("dat/");
-        registerController(&inGame);
-        registerController(&shop);
-        registerController(&map);
-        currentProfile = "replay";
-    }
-
-    ~ReplayGame() override
-    {
-        popAllStates();
-        collectGarbage();
-    }
-
-    // No one answers prompts in a replay.
-    bool confirm(const std::string&) override { return false; }
-
-    InGameController inGame { this };
-    PowerupShopController shop { this };
-    LevelSelectController map { this };
-};
-
-void releaseAllKeys()
-{
-    for (int code = 0; code < KEY_MAX; ++code) {
-        key[code] = 0;
-    }
-}
-
 std::vector<std::string> recordings()
 {
     std::vector<std::string> files;
@@ -119,39 +71,10 @@ struct Outcome {
     std::vector<std::string> errors;
 };
 
-std::string shortName(const Creature& creature)
-{
-    return std::filesystem::path(creature.datafile.name).stem().string();
-}
-
-// With REPLAY_TRACE set, where the fish and every creature are, ten times a
-// second: what a recording's author needs to time the keys.
-void trace(const Game& game, int frame)
-{
-    static const bool wanted = std::getenv("REPLAY_TRACE") != nullptr;
-    if (!wanted || frame % 10 != 0 || game.player == nullptr) {
-        return;
-    }
-    const Player& fish = *game.player;
-    std::printf("%6.2f fish %4.0f %4.0f%s |", frame * Replay::FRAME_SECONDS, fish.x, fish.y,
-        fish.dead ? " DEAD" : "");
-    for (const Creature* creature : game.creatures) {
-        if (creature->visible) {
-            std::printf(" %s %.0f %.0f%s", shortName(*creature).c_str(), creature->x, creature->y,
-                creature->trapTime > 0.0f ? "*" : "");
-        }
-    }
-    std::printf("\n");
-}
-
 Outcome play(const Replay& replay)
 {
     ScratchDir scratch;
-    startFreshLog();
-    for (const char* folder : { "dat", "lvl", "sfx", "mus" }) {
-        ::symlink((RUN_DIR + "/" + folder).c_str(), folder);
-    }
-    ::mkdir("profiles", 0777);
+    linkGameData(RUN_DIR);
     releaseAllKeys();
 
     ReplayGame game;
@@ -161,15 +84,12 @@ Outcome play(const Replay& replay)
 
     Outcome outcome;
     outcome.coinsBefore = game.coins;
-    size_t next = 0;
+    KeyPlayback keys(replay);
     bool fishWasDead = false;
     for (int frame = 0; frame < replay.frames && outcome.finishedAt < 0; ++frame) {
-        while (next < replay.events.size() && replay.events[next].frame <= frame) {
-            key[replay.events[next].keyCode] = replay.events[next].down ? 1 : 0;
-            ++next;
-        }
+        keys.applyUpTo(frame);
         game.frame(1);
-        trace(game, frame);
+        game.trace(frame);
         // A won mini-game moves the current level on and goes back to the
         // title; a story level raises the highest level.
         const bool finished = replay.level >= FIRST_MINI_GAME ? game.currentLevel > replay.level
@@ -203,12 +123,7 @@ Outcome play(const Replay& replay)
         outcome.savedHighestLevel = saved.highestLevel;
         outcome.savedCoins = saved.coins;
     }
-    for (const std::string& line : logLines()) {
-        if (line.rfind("datafile [", 0) == 0 || line.rfind("Could not load", 0) == 0
-            || line.rfind("Can't load", 0) == 0) {
-            outcome.errors.push_back(line);
-        }
-    }
+    outcome.errors = errorReports();
     return outcome;
 }
 
