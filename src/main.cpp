@@ -3,6 +3,7 @@
 #include "engine/core/Folders.h"
 #include "game/app/CommandLine.h"
 #include "game/app/Game.h"
+#include "game/play/Replay.h"
 #include "levels/LevelCompiler.h"
 #include "levels/LevelFile.h"
 #include "levels/LevelRules.h"
@@ -13,6 +14,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -97,6 +99,20 @@ bool readOwnMap(const CommandLine& options, LevelFile& map)
     return problems.empty();
 }
 
+// A recording to play back: readable, and of a level the game has.
+bool readRecording(const std::string& path, Replay& recording)
+{
+    if (!recording.load(path)) {
+        std::fprintf(stderr, "tidewander: %s: %s\n", path.c_str(), recording.error.c_str());
+        return false;
+    }
+    if (!LevelRules::exists(recording.level)) {
+        std::fprintf(stderr, "tidewander: %s: there is no level %d to play\n", path.c_str(), recording.level);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -129,6 +145,11 @@ int main(int argc, char* argv[])
     if (!options.mapFile.empty() && !readOwnMap(options, ownMap)) {
         return 1;
     }
+    Replay recording;
+    if (!options.replayFile.empty() && !readRecording(options.replayFile, recording)) {
+        return 1;
+    }
+    std::string recordFile = absolute(options.recordFile);
     if (!settleFolders(options, argc > 0 ? argv[0] : nullptr)) {
         return 1;
     }
@@ -136,7 +157,19 @@ int main(int argc, char* argv[])
     Game game;
     game.fullscreenOverride = options.fullscreen;
     game.frameCap = options.fps;
+    if (!recordFile.empty()) {
+        game.tape.armRecording(recordFile, static_cast<unsigned>(std::time(nullptr)));
+    }
+    if (!options.replayFile.empty()) {
+        game.tape.armPlayback(recording);
+        game.onlyLevel = recording.level;
+    }
     if (!options.mapFile.empty()) {
+        game.onlyLevel = options.asLevel;
+    }
+    game.fixedSteps = game.tape.armed();
+    // A run of one level goes straight into it.
+    if (game.onlyLevel >= 0) {
         game.firstState.clear();
     }
     game.init();
@@ -144,8 +177,9 @@ int main(int argc, char* argv[])
     if (!options.mapFile.empty()) {
         ownPicture = LevelCompiler::picture(ownMap);
         game.ownMap = ownPicture;
-        game.ownMapLevel = options.asLevel;
-        game.currentLevel = options.asLevel;
+    }
+    if (game.onlyLevel >= 0) {
+        game.currentLevel = game.onlyLevel;
         game.jumpState("inGame");
     }
     game.run();

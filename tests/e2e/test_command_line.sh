@@ -105,7 +105,25 @@ status=0
 wait "$e2e_game_pid" || status=$?
 e2e_game_pid=""
 [ "$status" -eq 0 ] || e2e_fail "the finished map ended the game with status $status"
-e2e_log_has "Finished the map; quitting" || e2e_fail "the game did not say the map was finished"
+e2e_log_has "Finished the level; quitting" || e2e_fail "the game did not say the map was finished"
 diff -r "$e2e_scratch/profiles-before" "$e2e_scratch/game/profiles" >/dev/null \
     || e2e_fail "playing a map of one's own changed the story's progress"
 echo "own map: ok"
+
+# --replay: a recording of the replay tests plays back in the window, and
+# the run ends when its level is finished.
+recordings=$(cd "$(dirname "$0")/../replay/recordings" && pwd)
+rm -rf "$e2e_scratch/game"
+cp -r "$e2e_run_dir" "$e2e_scratch/game"
+rm -f "$e2e_scratch/game/debug.log"
+(cd "$e2e_scratch/game" && exec ./tidewander --replay "$recordings/level00.txt" >game.out 2>&1) &
+e2e_game_pid=$!
+e2e_wait_log "Playing back a recording of level [0]" 15
+e2e_wait_log "The recording finished level [0]" 120
+e2e_wait_exit 20
+e2e_log_has "Finished the level; quitting" || e2e_fail "the replay did not end with its level"
+status=0
+err=$("$game" --replay "$e2e_scratch/walled.txt" 2>&1) || status=$?
+[ "$status" -eq 1 ] || e2e_fail "a file that is no recording ended with status $status, not 1"
+grep -q "walled.txt: line 1: expected a time in seconds or a setting" <<<"$err" || e2e_fail "a bad recording printed: $err"
+echo "replay: ok"

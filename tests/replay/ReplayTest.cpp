@@ -1,11 +1,12 @@
-#include "support/Replay.h"
+#include "game/play/Replay.h"
 #include "engine/core/GameState.h"
 #include "game/app/ProgressFile.h"
 #include "game/creatures/Creature.h"
+#include "game/play/KeyPlayback.h"
 #include "game/play/Player.h"
-#include "support/KeyPlayback.h"
 #include "support/ReplayGame.h"
 #include "support/ScratchDir.h"
+#include "support/TextFiles.h"
 
 #include <allegro.h>
 #include <gtest/gtest.h>
@@ -230,3 +231,56 @@ TEST(ReplayTest, DamagedRecordingsAreRefusedWithTheLine)
 }
 
 } // namespace
+
+namespace {
+
+// What --record writes while a player plays: the keys of a real recording
+// pressed through key[] as a keyboard would, one run to the end of the
+// level and one that is bitten and starts again.
+std::string recordWhilePlaying(const Replay& source)
+{
+    ScratchDir scratch;
+    linkGameData(RUN_DIR);
+    releaseAllKeys();
+    ReplayGame game;
+    const std::string file = scratch.path() + "/mine.txt";
+    game.tape.armRecording(file, source.seed);
+    game.currentLevel = source.level;
+    game.jumpState("inGame");
+    KeyPlayback keys(source);
+    for (int frame = 0; frame < source.frames && game.highestLevel <= source.level; ++frame) {
+        keys.applyUpTo(frame);
+        game.frame(1);
+    }
+    releaseAllKeys();
+    // Leaving the level, as a quit does, writes what is not yet written.
+    game.tape.levelLeft();
+    return readFile(file);
+}
+
+} // namespace
+
+TEST(ReplayTest, WhatThePlayerRecordsPlaysBackAsATest)
+{
+    for (const char* name : { "level01.txt", "level01_crab_bite.txt" }) {
+        Replay source;
+        ASSERT_TRUE(source.load(RECORDINGS + "/" + name)) << source.error;
+        const std::string written = recordWhilePlaying(source);
+        Replay recorded;
+        ASSERT_TRUE(recorded.parse(written)) << recorded.error << "\n" << written;
+        EXPECT_EQ(recorded.level, source.level) << name;
+        EXPECT_EQ(recorded.seed, source.seed) << name;
+        EXPECT_EQ(recorded.expectComplete, source.expectComplete) << name << "\n" << written;
+        ASSERT_EQ(recorded.expectedHurts.size(), source.expectedHurts.size()) << name << "\n" << written;
+        for (size_t i = 0; i < recorded.expectedHurts.size(); ++i) {
+            EXPECT_NEAR(recorded.expectedHurts[i], source.expectedHurts[i], HURT_TOLERANCE_FRAMES) << name;
+        }
+
+        Outcome outcome = play(recorded);
+        if (recorded.expectComplete) {
+            EXPECT_GE(outcome.finishedAt, 0) << name << ": the recording does not finish its level\n"
+                                             << written;
+        }
+        EXPECT_EQ(outcome.hurts.size(), recorded.expectedHurts.size()) << name;
+    }
+}

@@ -7,7 +7,7 @@
 #include "game/creatures/Creature.h"
 #include "game/play/Player.h"
 #include "support/LogLines.h"
-#include "support/Replay.h"
+#include "game/play/Replay.h"
 
 #include <allegro.h>
 #include <sys/stat.h>

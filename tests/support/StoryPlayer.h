@@ -1,7 +1,7 @@
 #pragma once
 
-#include "support/KeyPlayback.h"
-#include "support/Replay.h"
+#include "game/play/KeyPlayback.h"
+#include "game/play/Replay.h"
 
 #include <functional>
 #include <string>

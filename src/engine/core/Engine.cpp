@@ -29,6 +29,7 @@ namespace {
 Engine* theEngine = nullptr;
 
 constexpr float MAX_DT = 0.06666667f;
+constexpr int MAX_CATCH_UP_TICKS = 6;
 constexpr int SCRATCH_WIDTH = 800;
 constexpr int SCRATCH_HEIGHT = 600;
 constexpr int CREDITS_LAYER = 4;
@@ -311,6 +312,18 @@ void Engine::loop()
             if (quit) {
                 break;
             }
+        }
+        if (fixedSteps) {
+            while (tickCount.load() == 0 && !stopAsked.load()) {
+                rest(1);
+            }
+            // A machine that falls far behind loses time rather than
+            // running a burst of frames.
+            const int ticks = std::min(tickCount.exchange(0), MAX_CATCH_UP_TICKS);
+            for (int i = 0; i < ticks && !quit; ++i) {
+                frame(1);
+            }
+            continue;
         }
         if (frameCap > 0) {
             waitForFrameSlot();

@@ -132,6 +132,9 @@ public:
     int fullscreenOverride = -1;
     // Frames a second the loop may draw; 0 draws as fast as it can.
     int frameCap = 0;
+    // Every frame one 10 ms tick, as the replay tests step the game, so that
+    // a run recorded or played back in the window matches them.
+    bool fixedSteps = false;
     // The first gamepad, pressing keys for the player.
     Gamepad gamepad;
 

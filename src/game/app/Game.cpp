@@ -214,14 +214,20 @@ void Game::shutdown()
 
 void Game::stopOnRequest()
 {
+    tape.levelLeft();
     saveProgress();
     Engine::stopOnRequest();
 }
 
 void Game::update(float dt)
 {
+    if (!tape.beforeUpdate() && onlyLevel >= 0) {
+        quit = true;
+        return;
+    }
     camera.stepUpdate(dt);
     Engine::update(dt);
+    tape.afterUpdate(player);
     if (player != nullptr) {
         updateCamera();
     }
@@ -248,10 +254,13 @@ void Game::updateState(std::string name, float dt)
 
 void Game::stateEntered(const std::string& name)
 {
-    // A map of the player's own is all this run plays.
-    if (ownMap != nullptr
-        && (name == "title" || name == "levelSelect" || name == "eog" || name == "credits")) {
-        DebugLog::log("Left the map; quitting");
+    const bool outOfLevel = name == "title" || name == "levelSelect" || name == "eog" || name == "credits";
+    if (outOfLevel) {
+        tape.levelLeft();
+    }
+    // A run of one level ends with it.
+    if (onlyLevel >= 0 && outOfLevel) {
+        DebugLog::log("Left the level; quitting");
         quit = true;
         return;
     }
@@ -731,8 +740,8 @@ void Game::loadProgress()
 
 void Game::saveProgress()
 {
-    // A map of the player's own earns nothing in the story.
-    if (ownMap != nullptr) {
+    // A map of the player's own or a recording earns nothing in the story.
+    if (onlyLevel >= 0) {
         return;
     }
     std::string path = progressPath();

@@ -4,6 +4,7 @@
 #include "engine/media/AnimatedSprite.h"
 #include "engine/media/DatafileManager.h"
 #include "engine/media/Sprite.h"
+#include "game/play/LevelTape.h"
 
 #include <map>
 #include <memory>
@@ -100,11 +101,15 @@ public:
     bool highResolution = false;
     bool fullscreenOption = false;
 
-    // A map of the player's own (--map), played as level ownMapLevel in
-    // place of the shipped one; the game starts in it, keeps no progress and
-    // ends when the map is finished or left. Owned by whoever set it.
+    // A run that plays one level and ends when it is finished or left (a
+    // map of the player's own, a recording played back): -1 plays the story.
+    // Such a run keeps no progress.
+    int onlyLevel = -1;
+    // A map of the player's own (--map), played as onlyLevel in place of the
+    // shipped level. Owned by whoever set it.
     BITMAP* ownMap = nullptr;
-    int ownMapLevel = 0;
+    // Records the keys of a level, or plays a recording back.
+    LevelTape tape;
     // The screen init opens; empty leaves the choice to the caller.
     std::string firstState = "logo";
 

@@ -145,12 +145,13 @@ void InGameController::enter()
         return;
     }
     const int level = owner->currentLevel;
-    // A map of the player's own, finished, leads nowhere.
-    if (owner->ownMap != nullptr && level != owner->ownMapLevel) {
-        DebugLog::log("Finished the map; quitting");
+    // A run of one level, finished, leads nowhere.
+    if (owner->onlyLevel >= 0 && level != owner->onlyLevel) {
+        DebugLog::log("Finished the level; quitting");
         owner->quit = true;
         return;
     }
+    owner->tape.levelStarting(level);
 
     owner->levelClock = 0.0f;
     owner->levelDone = false;
@@ -532,6 +533,7 @@ void InGameController::completeLevel(Game& owner)
         }
     }
 
+    owner.tape.levelFinished(level);
     owner.coins += owner.player->levelCoins;
     owner.currentLevel += 1;
     owner.saveProgress();

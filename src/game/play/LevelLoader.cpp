@@ -61,7 +61,7 @@ void LevelLoader::refuse(int level, const char* reason)
 
 bool LevelLoader::loadLevel(int level)
 {
-    if (game.ownMap != nullptr && level == game.ownMapLevel) {
+    if (game.ownMap != nullptr && level == game.onlyLevel) {
         return buildFrom(game.ownMap, level);
     }
     DatafileManager file;

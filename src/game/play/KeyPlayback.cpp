@@ -1,4 +1,4 @@
-#include "support/KeyPlayback.h"
+#include "game/play/KeyPlayback.h"
 
 #include <allegro.h>
 

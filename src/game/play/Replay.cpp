@@ -1,4 +1,4 @@
-#include "support/Replay.h"
+#include "game/play/Replay.h"
 
 #include <allegro.h>
 
@@ -45,6 +45,25 @@ int Replay::keyCode(const std::string& name)
         }
     }
     return -1;
+}
+
+std::string Replay::keyName(int code)
+{
+    for (const NamedKey& key : KEYS) {
+        if (code == key.code) {
+            return key.name;
+        }
+    }
+    return std::string();
+}
+
+std::vector<int> Replay::keyCodes()
+{
+    std::vector<int> codes;
+    for (const NamedKey& key : KEYS) {
+        codes.push_back(key.code);
+    }
+    return codes;
 }
 
 bool Replay::load(const std::string& path)

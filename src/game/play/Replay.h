@@ -24,6 +24,10 @@ public:
     // Allegro's code for one of the key names a recording may use; -1 for
     // any other name.
     static int keyCode(const std::string& name);
+    // The name a recording uses for a key code; empty for keys it cannot hold.
+    static std::string keyName(int code);
+    // Every key code a recording can hold, in the order of its key names.
+    static std::vector<int> keyCodes();
 
     int level = 0;
     unsigned seed = 1;

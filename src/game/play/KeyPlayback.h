@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/Replay.h"
+#include "game/play/Replay.h"
 
 #include <cstddef>
 
