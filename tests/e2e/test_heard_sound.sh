@@ -18,9 +18,10 @@ BYTES_PER_SECOND=$((RATE * FRAME_BYTES))
 # measures exactly 0, and even a faint hiss stays far below 0.01 (-40 dBFS);
 # music that passes it is there to be heard.
 MUSIC_MIN_RMS=0.01
-# A bubble lasts about a seventh of a second at a fifth of full scale, so in
-# the second after Space it raises the level to several times what the quiet
-# level makes by itself (its bobbing fish and water make little or nothing).
+# A bubble lasts about a seventh of a second at a fifth of full scale, so
+# even spread over the two seconds after Space it measures 0.02 or so, and
+# several times what the level at rest makes by itself (nothing, with the
+# music off).
 BUBBLE_MIN_RMS=0.005
 BUBBLE_GAIN=3
 
@@ -130,23 +131,29 @@ sleep 1.5
 e2e_press "$wid" x
 e2e_settle "$wid" 15 || true
 
-# A second of the level at rest, then Space, then a second of what follows.
-span=$((BYTES_PER_SECOND))
-quiet_from=$(frame_aligned "$(size "$level_raw")")
-wait_grown "$level_raw" $((quiet_from + span))
-e2e_focus "$wid"
-xdotool keydown space
-pressed=$(frame_aligned "$(size "$level_raw")")
-sleep 0.15
-xdotool keyup space
-wait_grown "$level_raw" $((pressed + span))
-quiet=$(rms "$level_raw" "$quiet_from" "$span")
-# The press may land while the second before it is still being mixed; the
-# stretch after it starts no earlier than that second ends.
-[ "$pressed" -ge $((quiet_from + span)) ] || pressed=$((quiet_from + span))
-bubble=$(rms "$level_raw" "$pressed" "$span")
-echo "  level 0: RMS $quiet at rest, $bubble after Space"
-at_least "$bubble" "$BUBBLE_MIN_RMS" || e2e_fail "no bubble is heard after Space (RMS $bubble)"
+# Two seconds of the level at rest, then Space, then two seconds of what
+# follows: long enough that a game slowed by a busy machine has taken the key
+# and mixed the bubble within them. A press the game missed is made again.
+span=$((2 * BYTES_PER_SECOND))
+heard=0
+for try in 1 2 3; do
+    quiet_from=$(frame_aligned "$(size "$level_raw")")
+    wait_grown "$level_raw" $((quiet_from + span))
+    e2e_focus "$wid"
+    xdotool keydown space
+    pressed=$(frame_aligned "$(size "$level_raw")")
+    sleep 0.15
+    xdotool keyup space
+    # The press may land while the stretch before it is still being mixed;
+    # the stretch after it starts no earlier than that one ends.
+    [ "$pressed" -ge $((quiet_from + span)) ] || pressed=$((quiet_from + span))
+    wait_grown "$level_raw" $((pressed + span))
+    quiet=$(rms "$level_raw" "$quiet_from" "$span")
+    bubble=$(rms "$level_raw" "$pressed" "$span")
+    echo "  level 0, press $try: RMS $quiet at rest, $bubble after Space"
+    at_least "$bubble" "$BUBBLE_MIN_RMS" && { heard=1; break; }
+done
+[ $heard = 1 ] || e2e_fail "no bubble is heard after Space (RMS $bubble)"
 at_least "$bubble" "$(awk -v q="$quiet" -v g="$BUBBLE_GAIN" 'BEGIN { print q * g }')" ||
     e2e_fail "the bubble adds too little to the level's sound (RMS $quiet, then $bubble)"
 echo "a bubble blown in level 0 is heard: ok"
