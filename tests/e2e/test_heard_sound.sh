@@ -85,12 +85,24 @@ frame_aligned() {
     echo $(($1 / FRAME_BYTES * FRAME_BYTES))
 }
 
-# --- The title music.
+# start_with_volumes TEXT: a fresh copy of the run folder whose volume.cfg
+# holds the text (the effects' volume first, then the music's), the game
+# started in it and past its logo.
+start_with_volumes() {
+    rm -rf "$e2e_scratch/game"
+    cp -r "$e2e_run_dir" "$e2e_scratch/game"
+    rm -f "$e2e_scratch/game/settings.cfg"
+    printf '%s\n' "$1" >"$e2e_scratch/game/volume.cfg"
+    e2e_restart
+    wid=$e2e_wid
+    e2e_log_has "Can't initialize digital sound system" && e2e_fail "the game found no sound device"
+    e2e_wait_log "loadedVolume" 5
+}
+
+# --- The title music, both volumes full.
 title_raw="$e2e_scratch/title.raw"
 sound_home "$title_raw"
-e2e_start_title
-wid=$e2e_wid
-e2e_log_has "Can't initialize digital sound system" && e2e_fail "the game found no sound device"
+start_with_volumes "255 255"
 # The title has started its music: four seconds of what follows.
 from=$(frame_aligned "$(size "$title_raw")")
 span=$((4 * BYTES_PER_SECOND))
@@ -101,17 +113,10 @@ at_least "$music" "$MUSIC_MIN_RMS" || e2e_fail "the title music is not heard (RM
 e2e_stop_by_signal
 echo "the title music is heard: ok"
 
-# --- A bubble in level 0, the music turned down (volume.cfg gives the
-# effects' volume first, then the music's).
+# --- A bubble in level 0, the effects full and the music off.
 level_raw="$e2e_scratch/level.raw"
 sound_home "$level_raw"
-rm -rf "$e2e_scratch/game"
-cp -r "$e2e_run_dir" "$e2e_scratch/game"
-rm -f "$e2e_scratch/game/settings.cfg"
-printf '255 0\n' >"$e2e_scratch/game/volume.cfg"
-e2e_restart
-wid=$e2e_wid
-e2e_wait_log "loadedVolume" 5
+start_with_volumes "255 0"
 
 # "Play!" on a new profile tells the story first; keys take it to the map,
 # and Enter there starts level 0 with its help page, which a key closes.
