@@ -42,8 +42,8 @@ public:
     int levelsStarted = 0;
     int errorReports = 0;
     std::vector<int> builtLevels;
-    long memoryEarly = 0; // bytes in use, mean of the first fifth
-    long memoryLate = 0; // and of the last fifth
+    long memoryEarly = 0; // the fewest bytes in use in the first fifth
+    long memoryLate = 0; // and in the last fifth
 
 private:
     bool prepareFolder();
