@@ -48,6 +48,12 @@ const Kind KINDS[] = {
     { "progress", "profiles/Kim.dat" },
 };
 
+// Failures name the kind of file, not its bytes.
+void PrintTo(const Kind& kind, std::ostream* out)
+{
+    *out << kind.name;
+}
+
 std::string readWhole(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
