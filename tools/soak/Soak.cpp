@@ -227,9 +227,8 @@ bool Soak::run()
 
 void Soak::findBuiltLevels()
 {
-    // Every level the data holds a picture for, played for a moment; this
-    // also fills the datafile cache, so memory is measured from a game that
-    // has seen everything once.
+    // Every level the data holds a picture for, played for a moment: the
+    // tour then skips the levels that are still to be drawn.
     std::vector<int> candidates;
     for (int level = 0; level < LevelProperties::STORY_LEVELS; ++level) {
         candidates.push_back(level);
