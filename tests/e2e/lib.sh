@@ -387,3 +387,22 @@ e2e_menu_quit_seen() {
     e2e_press_seen "$1" Down Down Down Down Down
     e2e_expect_exit "$1" Return 10
 }
+
+# e2e_start_level0 WINDOW: from the title's first page with a new profile,
+# "Play!" tells the opening story, keys take it to the map, and Enter there
+# starts level 0 (its help page opens with it).
+e2e_start_level0() {
+    e2e_press "$1" Return
+    e2e_wait_log "unloading dat/title.dat" 10
+    sleep 2.5
+    local deadline=$((SECONDS + 60))
+    while ! e2e_log_has "unloading dat/cutscene0.dat"; do
+        [ $SECONDS -lt $deadline ] || e2e_fail "the story did not end"
+        e2e_key "$1" x
+        sleep 0.7
+    done
+    sleep 1
+    e2e_press "$1" Return
+    e2e_wait_log "unloading lvl/levels.dat" 10
+    sleep 1.5
+}

@@ -121,19 +121,7 @@ start_with_volumes "255 0"
 
 # "Play!" on a new profile tells the story first; keys take it to the map,
 # and Enter there starts level 0 with its help page, which a key closes.
-e2e_press "$wid" Return
-e2e_wait_log "unloading dat/title.dat" 10
-sleep 2.5
-deadline=$((SECONDS + 60))
-while ! e2e_log_has "unloading dat/cutscene0.dat"; do
-    [ $SECONDS -lt $deadline ] || e2e_fail "the story did not end"
-    e2e_key "$wid" x
-    sleep 0.7
-done
-sleep 1
-e2e_press "$wid" Return
-e2e_wait_log "unloading lvl/levels.dat" 10
-sleep 1.5
+e2e_start_level0 "$wid"
 e2e_press "$wid" x
 e2e_settle "$wid" 15 || true
 

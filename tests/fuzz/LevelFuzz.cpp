@@ -16,6 +16,7 @@
 #include "game/play/LevelProperties.h"
 #include "game/play/Player.h"
 #include "game/play/TileMap.h"
+#include "support/StandInArtwork.h"
 
 #include <allegro.h>
 
@@ -55,25 +56,8 @@ void writeArtwork()
         return;
     }
     ::mkdir("dat", 0777);
-    std::vector<std::string> names
-        = { "bubble.dat", "treasure.dat", "dorir.dat", "particles.dat", "plunger.dat" };
-    for (const LevelColours::Row& row : LevelColours::rows()) {
-        if (row.datafile[0] != '\0') {
-            names.push_back(row.datafile);
-        }
-    }
-    DatafileWriter out;
-    BITMAP* picture = create_bitmap_ex(16, 4, 4);
-    clear_to_color(picture, makecol16(200, 120, 40));
-    for (int i = 0; i < 6; ++i) {
-        out.addBitmap(picture);
-    }
-    out.addData({ 0 });
-    destroy_bitmap(picture);
-    for (const std::string& name : names) {
-        if (!out.save("dat/" + name)) {
-            FuzzScratch::fail("could not write dat/" + name);
-        }
+    if (!writeStandInArtwork("dat")) {
+        FuzzScratch::fail("could not write the stand-in artwork into dat/");
     }
 }
 

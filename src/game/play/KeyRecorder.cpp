@@ -29,8 +29,7 @@ void KeyRecorder::start(int recordedLevel, unsigned recordedSeed)
 
 void KeyRecorder::sample(int frame)
 {
-    const std::vector<int> codes = Replay::keyCodes();
-    held.resize(codes.size(), false);
+    const std::vector<int>& codes = Replay::keyCodes();
     for (size_t i = 0; i < codes.size(); ++i) {
         bool down = key[codes[i]] != 0;
         if (down != held[i]) {

@@ -57,12 +57,15 @@ std::string Replay::keyName(int code)
     return std::string();
 }
 
-std::vector<int> Replay::keyCodes()
+const std::vector<int>& Replay::keyCodes()
 {
-    std::vector<int> codes;
-    for (const NamedKey& key : KEYS) {
-        codes.push_back(key.code);
-    }
+    static const std::vector<int> codes = [] {
+        std::vector<int> all;
+        for (const NamedKey& key : KEYS) {
+            all.push_back(key.code);
+        }
+        return all;
+    }();
     return codes;
 }
 

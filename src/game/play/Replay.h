@@ -27,7 +27,7 @@ public:
     // The name a recording uses for a key code; empty for keys it cannot hold.
     static std::string keyName(int code);
     // Every key code a recording can hold, in the order of its key names.
-    static std::vector<int> keyCodes();
+    static const std::vector<int>& keyCodes();
 
     int level = 0;
     unsigned seed = 1;

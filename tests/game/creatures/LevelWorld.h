@@ -2,15 +2,14 @@
 
 #include "engine/core/GameState.h"
 #include "engine/media/DatafileManager.h"
-#include "engine/media/DatafileWriter.h"
 #include "engine/media/SoundManager.h"
 #include "game/app/TestGame.h"
 #include "game/creatures/StillCreature.h"
-#include "game/play/LevelColours.h"
 #include "game/play/Player.h"
 #include "game/play/TestLevels.h"
 #include "game/play/TileMap.h"
 #include "support/RecordingAudioDevice.h"
+#include "support/StandInArtwork.h"
 
 #include <allegro.h>
 
@@ -31,24 +30,7 @@ protected:
     {
         std::filesystem::create_directory("dat");
         DatafileManager::setDirectory("dat/");
-        std::vector<std::string> names
-            = { "bubble.dat", "treasure.dat", "dorir.dat", "particles.dat", "plunger.dat" };
-        for (const LevelColours::Row& row : LevelColours::rows()) {
-            if (row.datafile[0] != '\0') {
-                names.push_back(row.datafile);
-            }
-        }
-        DatafileWriter out;
-        BITMAP* picture = create_bitmap_ex(16, 4, 4);
-        clear_to_color(picture, makecol16(200, 120, 40));
-        for (int i = 0; i < 6; ++i) {
-            out.addBitmap(picture);
-        }
-        out.addData({ 0 }); // the cache keeps a file's last object out of reach
-        destroy_bitmap(picture);
-        for (const std::string& name : names) {
-            out.save("dat/" + name);
-        }
+        writeStandInArtwork("dat");
         game.pushState("level");
         game.mainLayer = &mainLayer;
         game.foregroundLayer = &foregroundLayer;
