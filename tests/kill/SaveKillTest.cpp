@@ -109,10 +109,7 @@ std::vector<std::string> temporaries(const std::string& folder)
     std::error_code error;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, error)) {
         const std::string name = entry.path().filename().string();
-        const bool saveTemporary = name.size() > 7 && name[name.size() - 7] == '.'
-            && (name.rfind("settings.cfg.", 0) == 0 || name.rfind("volume.cfg.", 0) == 0
-                || name.rfind("profiles.cfg.", 0) == 0 || name.rfind("Kim.cfg.", 0) == 0
-                || name.rfind(".progress.", 0) == 0);
+        const bool saveTemporary = name.find(".saving-") != std::string::npos;
         if (saveTemporary) {
             found.push_back(std::filesystem::relative(entry.path(), folder, error).string());
         }

@@ -48,7 +48,7 @@ bool SafeFile::write(const std::string& path, const std::string& contents)
     }
     // The temporary file sits beside the target so that the rename stays on
     // one file system and is atomic.
-    std::string temporary = path + ".XXXXXX";
+    std::string temporary = temporaryPattern(path);
     int fd = mkstemp(temporary.data());
     if (fd < 0) {
         return false;
@@ -135,14 +135,27 @@ void SafeFile::syncFolderOf(const std::string& path)
     }
 }
 
+namespace {
+
+const std::string TEMPORARY_MARK = ".saving-";
+const size_t RANDOM_PART = 6; // what mkstemp puts in place of "XXXXXX"
+
+} // namespace
+
+std::string SafeFile::temporaryPattern(const std::string& path)
+{
+    return path + TEMPORARY_MARK + std::string(RANDOM_PART, 'X');
+}
+
 bool SafeFile::isTemporaryOf(const std::string& name, const std::string& stem)
 {
     // mkstemp's six characters are letters and digits.
-    if (name.size() != stem.size() + 7 || name.compare(0, stem.size(), stem) != 0
-        || name[stem.size()] != '.') {
+    if (name.size() != stem.size() + TEMPORARY_MARK.size() + RANDOM_PART
+        || name.compare(0, stem.size(), stem) != 0
+        || name.compare(stem.size(), TEMPORARY_MARK.size(), TEMPORARY_MARK) != 0) {
         return false;
     }
-    for (size_t i = stem.size() + 1; i < name.size(); ++i) {
+    for (size_t i = stem.size() + TEMPORARY_MARK.size(); i < name.size(); ++i) {
         if (!std::isalnum(static_cast<unsigned char>(name[i]))) {
             return false;
         }
@@ -163,9 +176,13 @@ std::vector<std::string> SafeFile::removeLeftovers(
         names.emplace_back(entry->d_name);
     }
     closedir(listing);
+    const size_t suffix = TEMPORARY_MARK.size() + RANDOM_PART;
     for (const std::string& name : names) {
-        if (name.size() <= 7 || !isTemporaryOf(name, name.substr(0, name.size() - 7))
-            || !isOurs(name.substr(0, name.size() - 7))) {
+        if (name.size() <= suffix) {
+            continue;
+        }
+        const std::string stem = name.substr(0, name.size() - suffix);
+        if (!isTemporaryOf(name, stem) || !isOurs(stem)) {
             continue;
         }
         std::string path = folder.empty() ? name : folder + "/" + name;

@@ -41,7 +41,12 @@ public:
     // Makes a rename in the folder of path survive a power cut.
     static void syncFolderOf(const std::string& path);
 
-    // Whether a file name is a temporary one of ours: stem + ".XXXXXX".
+    // The name handed to mkstemp for a temporary beside path. The word
+    // "saving" sets our temporaries apart from a player's own copies such
+    // as "volume.cfg.backup", which the clean-up at start must never touch.
+    static std::string temporaryPattern(const std::string& path);
+    // Whether a file name is a temporary one of ours: stem + ".saving-" and
+    // mkstemp's six letters and digits.
     static bool isTemporaryOf(const std::string& name, const std::string& stem);
     // Deletes the temporary files a killed write left in folder, those whose
     // stem isOurs accepts; the names of the files removed.

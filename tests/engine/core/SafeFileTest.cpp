@@ -69,26 +69,28 @@ TEST(SafeFileKeepAside, EveryDamagedCopyIsKept)
 TEST(SafeFileLeftovers, OnlyTemporariesOfOurFilesAreRemoved)
 {
     ScratchDir dir;
-    EXPECT_TRUE(SafeFile::isTemporaryOf("settings.cfg.a1B2c3", "settings.cfg"));
-    EXPECT_FALSE(SafeFile::isTemporaryOf("settings.cfg.a1B2c", "settings.cfg"));
-    EXPECT_FALSE(SafeFile::isTemporaryOf("settings.cfg.a1-2c3", "settings.cfg"));
-    EXPECT_FALSE(SafeFile::isTemporaryOf("settings.cfgXa1B2c3", "settings.cfg"));
+    EXPECT_TRUE(SafeFile::isTemporaryOf("settings.cfg.saving-a1B2c3", "settings.cfg"));
+    EXPECT_FALSE(SafeFile::isTemporaryOf("settings.cfg.saving-a1B2c", "settings.cfg"));
+    EXPECT_FALSE(SafeFile::isTemporaryOf("settings.cfg.saving-a1-2c3", "settings.cfg"));
+    EXPECT_FALSE(SafeFile::isTemporaryOf("settings.cfg.savingXa1B2c3", "settings.cfg"));
+    // A player's own copy with a six-letter ending is not ours.
+    EXPECT_FALSE(SafeFile::isTemporaryOf("settings.cfg.backup", "settings.cfg"));
 
-    for (const char* name :
-        { "settings.cfg", "settings.cfg.Xy12Ab", "settings.cfg.bad", "other.cfg.Xy12Ab" }) {
+    for (const char* name : { "settings.cfg", "settings.cfg.saving-Xy12Ab", "settings.cfg.bad",
+             "settings.cfg.backup", "other.cfg.saving-Xy12Ab" }) {
         writeFile(name, "x");
     }
-    std::filesystem::create_directory("settings.cfg.ABCDEF"); // not a file: left alone
+    std::filesystem::create_directory("settings.cfg.saving-ABCDEF"); // not a file: left alone
     std::vector<std::string> removed = SafeFile::removeLeftovers("", onlySettings);
-    EXPECT_EQ(removed, (std::vector<std::string> { "settings.cfg.Xy12Ab" }));
+    EXPECT_EQ(removed, (std::vector<std::string> { "settings.cfg.saving-Xy12Ab" }));
     EXPECT_EQ(filesHere(),
-        (std::vector<std::string> {
-            "other.cfg.Xy12Ab", "settings.cfg", "settings.cfg.ABCDEF", "settings.cfg.bad" }));
+        (std::vector<std::string> { "other.cfg.saving-Xy12Ab", "settings.cfg", "settings.cfg.backup",
+            "settings.cfg.bad", "settings.cfg.saving-ABCDEF" }));
 
     std::filesystem::create_directory("sub");
-    writeFile("sub/.progress.q9W8e7", "x");
-    EXPECT_EQ(
-        SafeFile::removeLeftovers("sub", anyStem), (std::vector<std::string> { "sub/.progress.q9W8e7" }));
+    writeFile("sub/.progress.saving-q9W8e7", "x");
+    EXPECT_EQ(SafeFile::removeLeftovers("sub", anyStem),
+        (std::vector<std::string> { "sub/.progress.saving-q9W8e7" }));
     EXPECT_TRUE(SafeFile::removeLeftovers("no such folder", anyStem).empty());
 }
 

@@ -244,10 +244,10 @@ TEST_F(ProfilesTest, TemporariesOfKilledSavesAreClearedAtStart)
 {
     TestGame game;
     startFreshLog();
-    const Names leftovers = { "settings.cfg.Ab12Cd", "profiles.cfg.x1y2z3", "volume.cfg.QQQQQQ",
-        "profiles/.progress.a1b2c3", "profiles/Ann.cfg.ZZ9zz9" };
-    const Names kept = { "settings.cfg", "notes.txt.Ab12Cd", "profiles/Ann.cfg", "profiles/Ann.dat",
-        "profiles/.progress.bad", "profiles.cfg.bad" };
+    const Names leftovers = { "settings.cfg.saving-Ab12Cd", "profiles.cfg.saving-x1y2z3",
+        "volume.cfg.saving-QQQQQQ", "profiles/.progress.saving-a1b2c3", "profiles/Ann.cfg.saving-ZZ9zz9" };
+    const Names kept = { "settings.cfg", "notes.txt.saving-Ab12Cd", "profiles/Ann.cfg", "profiles/Ann.dat",
+        "profiles/.progress.bad", "profiles.cfg.bad", "volume.cfg.backup", "profiles/Ann.cfg.oldone" };
     for (const Names& files : { leftovers, kept }) {
         for (const std::string& file : files) {
             writeFile(file, "x");
