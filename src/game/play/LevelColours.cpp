@@ -1,5 +1,7 @@
 #include "game/play/LevelColours.h"
 
+#include <unordered_map>
+
 namespace {
 
 using Kind = LevelColours::Kind;
@@ -108,12 +110,19 @@ const std::vector<Row>& LevelColours::rows()
 
 const Row* LevelColours::find(int rgbKey)
 {
-    for (const Row& row : rows()) {
-        if (key(row) == rgbKey) {
-            return &row;
+    // Every cell of a level is looked up once when it loads, and most are
+    // open water that no row matches: a hash lookup instead of a walk
+    // through the whole table. The first row of a colour wins, as in the
+    // table's own order.
+    static const std::unordered_map<int, const Row*> byKey = [] {
+        std::unordered_map<int, const Row*> index;
+        for (const Row& row : rows()) {
+            index.emplace(key(row), &row);
         }
-    }
-    return nullptr;
+        return index;
+    }();
+    auto found = byKey.find(rgbKey);
+    return found == byKey.end() ? nullptr : found->second;
 }
 
 const Row* LevelColours::findPixel(int pixel, int depth)

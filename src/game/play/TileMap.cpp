@@ -38,6 +38,10 @@ void TileMap::setTile(int x, int y, int code)
         return;
     }
     cells[static_cast<size_t>(x) * ROWS + y] = code;
+    if (code == 0) {
+        rockColumns = std::max(rockColumns, x + 1);
+        rockRows = std::max(rockRows, y + 1);
+    }
 }
 
 int TileMap::getTile(int x, int y) const
@@ -58,8 +62,8 @@ void TileMap::autoTile()
 {
     // Horizontal runs. Left of column 0 counts as open, so a wall at the
     // level's left edge still gets its end piece.
-    for (int x = 0; x < COLUMNS; ++x) {
-        for (int y = 0; y < ROWS; ++y) {
+    for (int x = 0; x < rockColumns; ++x) {
+        for (int y = 0; y < rockRows; ++y) {
             if (getTile(x, y) != 0) {
                 continue;
             }
@@ -76,8 +80,8 @@ void TileMap::autoTile()
     }
     // Columns, top to bottom: the cell above has already been shaped in this
     // pass, which is what turns a column into a top, middles and a bottom.
-    for (int x = 0; x < COLUMNS; ++x) {
-        for (int y = 0; y < ROWS; ++y) {
+    for (int x = 0; x < rockColumns; ++x) {
+        for (int y = 0; y < rockRows; ++y) {
             if (getTile(x, y) != 0) {
                 continue;
             }

@@ -57,5 +57,9 @@ public:
 
 private:
     std::vector<int> cells;
+    // One past the last column and row that ever held plain rock: autoTile
+    // need not look beyond them, and most levels fill a corner of the grid.
+    int rockColumns = 0;
+    int rockRows = 0;
     DatafileManager tileSet;
 };
