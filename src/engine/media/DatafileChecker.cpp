@@ -1,5 +1,7 @@
 #include "engine/media/DatafileChecker.h"
 
+#include "engine/media/PackedStream.h"
+
 #include <allegro.h>
 
 #include <cstdint>
@@ -415,6 +417,11 @@ std::string DatafileChecker::checkContents(const std::vector<unsigned char>& byt
 
 std::string DatafileChecker::checkFile(const std::string& path)
 {
+    // Allegro must unpack the file to exactly the bytes checked here.
+    std::string unsteady = PackedStream::checkFile(path);
+    if (!unsteady.empty()) {
+        return unsteady;
+    }
     PACKFILE* file = pack_fopen(path.c_str(), F_READ_PACKED);
     if (file == nullptr) {
         return "not a datafile";

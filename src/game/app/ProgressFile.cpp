@@ -1,6 +1,7 @@
 #include "game/app/ProgressFile.h"
 
 #include "engine/core/SafeFile.h"
+#include "engine/media/PackedStream.h"
 #include "game/play/PowerupShopController.h"
 
 #include <allegro.h>
@@ -100,6 +101,11 @@ ProgressFile::Result ProgressFile::load(const std::string& path)
     if (!exists(path.c_str())) {
         return Result::Missing;
     }
+    // A damaged stream that would unpack differently on every read is
+    // damage all the same.
+    if (!PackedStream::checkFile(path).empty()) {
+        return Result::Damaged;
+    }
     // A file that is not a packfile at all does not open.
     PACKFILE* file = pack_fopen(path.c_str(), F_READ_PACKED);
     if (file == nullptr) {
@@ -155,7 +161,7 @@ bool ProgressFile::save(const std::string& path) const
     }
     // A private temporary name in the target's folder keeps the final
     // rename on one file system.
-    std::string temporary = folderOf(path) + ".progress.XXXXXX";
+    std::string temporary = SafeFile::temporaryPattern(folderOf(path) + ".progress");
     int fd = mkstemp(&temporary[0]);
     if (fd < 0) {
         return false;
