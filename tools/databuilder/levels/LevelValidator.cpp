@@ -42,7 +42,6 @@ constexpr double TIME_IN_HAND = 0.75;
 // there), two at the top of a low one. Dropping off an edge, its tail is in
 // the row below at once and it falls through that row in 0.4 s, a cell's
 // walk. Falls cost nothing.
-constexpr int JUMP_CELLS = 2;
 constexpr int LOW_JUMP_DRIFT_CELLS = 2;
 constexpr int HIGH_JUMP_DRIFT_CELLS = 3;
 
