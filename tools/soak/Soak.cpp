@@ -55,7 +55,7 @@ std::vector<std::string>* reportedErrors = nullptr;
 volatile long crashFrame = 0;
 unsigned crashSeed = 0;
 
-void onCrash(int signal)
+[[maybe_unused]] void onCrash(int signal)
 {
     char text[160];
     int length = std::snprintf(text, sizeof text,
