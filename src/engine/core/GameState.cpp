@@ -9,11 +9,6 @@
 
 namespace {
 unsigned long nextSerial = 0;
-
-bool contains(const std::vector<Sprite*>& list, Sprite* sprite)
-{
-    return std::find(list.begin(), list.end(), sprite) != list.end();
-}
 } // namespace
 
 GameState::GameState(Engine* ownerEngine, Screen* stateScreen, const std::string& stateName)
@@ -28,7 +23,7 @@ GameState::~GameState() = default;
 
 bool GameState::addSprite(Sprite* sprite, int layer)
 {
-    if (contains(sprites, sprite)) {
+    if (!owned.insert(sprite).second) {
         DebugLog::log("GameState [" + name + "] - trying to add duplicate sprite!", true);
         return false;
     }
@@ -46,40 +41,44 @@ void GameState::removeSprite(Sprite* sprite)
     pendingRemovals.push_back(sprite);
 }
 
-namespace {
-void removeFromLayers(Screen* screen, Sprite* sprite)
-{
-    if (screen == nullptr) {
-        return;
-    }
-    for (int layer = 0; layer < static_cast<int>(screen->layers.size()); ++layer) {
-        screen->removeSprite(sprite, layer);
-    }
-}
-} // namespace
-
 void GameState::purge()
 {
     // Taken out first: a sprite's destructor may queue more removals.
     std::vector<Sprite*> queued;
     queued.swap(pendingRemovals);
+    // Queued twice, or never ours: skipped.
+    std::unordered_set<Sprite*> gone;
     for (Sprite* sprite : queued) {
-        auto found = std::find(sprites.begin(), sprites.end(), sprite);
-        if (found == sprites.end()) {
-            continue; // queued twice, or never ours
+        if (owned.erase(sprite) > 0) {
+            gone.insert(sprite);
         }
-        sprites.erase(found);
-        removeFromLayers(screen, sprite);
-        delete sprite;
+    }
+    if (gone.empty()) {
+        return;
+    }
+    sprites.erase(std::remove_if(sprites.begin(), sprites.end(),
+                      [&gone](Sprite* sprite) { return gone.count(sprite) > 0; }),
+        sprites.end());
+    if (screen != nullptr) {
+        screen->removeSprites(gone);
+    }
+    for (Sprite* sprite : queued) {
+        if (gone.erase(sprite) > 0) {
+            delete sprite;
+        }
     }
 }
 
 void GameState::clear()
 {
-    std::vector<Sprite*> owned;
-    owned.swap(sprites);
-    for (Sprite* sprite : owned) {
-        removeFromLayers(screen, sprite);
+    std::vector<Sprite*> leaving;
+    leaving.swap(sprites);
+    std::unordered_set<Sprite*> gone;
+    gone.swap(owned);
+    if (screen != nullptr) {
+        screen->removeSprites(gone);
+    }
+    for (Sprite* sprite : leaving) {
         delete sprite;
     }
     // Queued removals pointed at sprites that are gone now.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class Engine;
@@ -29,4 +30,9 @@ public:
     std::vector<Sprite*> pendingRemovals;
     // Tells this record apart from a later one that reuses its address.
     unsigned long serial;
+
+private:
+    // The same sprites as the list, for asking quickly whether one is ours:
+    // a level may place thousands of creatures.
+    std::unordered_set<Sprite*> owned;
 };

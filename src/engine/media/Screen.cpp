@@ -139,6 +139,15 @@ void Screen::removeSprite(Sprite* sprite, int layerIndex)
     }
 }
 
+void Screen::removeSprites(const std::unordered_set<Sprite*>& gone)
+{
+    for (Layer& layer : layers) {
+        layer.sprites.erase(std::remove_if(layer.sprites.begin(), layer.sprites.end(),
+                                [&gone](Sprite* sprite) { return gone.count(sprite) > 0; }),
+            layer.sprites.end());
+    }
+}
+
 void Screen::setCameraTarget(Sprite* target)
 {
     cameraTarget = target;

@@ -4,6 +4,7 @@
 
 #include <allegro.h>
 
+#include <unordered_set>
 #include <vector>
 
 class Sprite;
@@ -26,6 +27,8 @@ public:
     void changeResolution(int newWidth, int newHeight);
     void addSprite(Sprite* sprite, int layerIndex);
     void removeSprite(Sprite* sprite, int layerIndex);
+    // Takes every one of them out of every layer in one pass over each.
+    void removeSprites(const std::unordered_set<Sprite*>& gone);
     bool isValidLayer(int index) const;
     void setCameraTarget(Sprite* target);
     void update(float dt);

@@ -129,6 +129,46 @@ TEST_F(StateStackTest, PopDeletesEverySpriteIncludingUndrawnOnes)
     }
 }
 
+TEST_F(StateStackTest, RemovingSomeOfManySpritesKeepsTheRestInDrawingOrder)
+{
+    engine.pushState("inGame");
+    std::vector<Sprite*> all;
+    for (int i = 0; i < 12; ++i) {
+        all.push_back(new CountedSprite);
+        engine.addSprite(all.back(), i % 2);
+    }
+    std::vector<Sprite*> kept;
+    for (int i = 0; i < 12; ++i) {
+        if (i % 3 == 0) {
+            engine.removeSprite(all[i]);
+        } else {
+            kept.push_back(all[i]);
+        }
+    }
+    engine.removeSprite(all[0]); // queued twice
+    engine.collectGarbage();
+    EXPECT_EQ(CountedSprite::alive, 8);
+    EXPECT_EQ(engine.stateStack.back()->sprites, kept);
+    for (int layer = 0; layer < 2; ++layer) {
+        std::vector<Sprite*> expected;
+        for (Sprite* sprite : kept) {
+            if (onLayer(sprite, layer)) {
+                expected.push_back(sprite);
+            }
+        }
+        EXPECT_EQ(engine.screen->layers[static_cast<size_t>(layer)].sprites, expected);
+        EXPECT_EQ(expected.size(), 4u);
+    }
+    // A sprite that was ours once may be added again after it left.
+    auto* again = new CountedSprite;
+    EXPECT_TRUE(engine.addSprite(again, 2));
+    engine.removeSprite(again);
+    engine.collectGarbage();
+    EXPECT_TRUE(engine.addSprite(new CountedSprite, 2));
+    engine.popState();
+    EXPECT_EQ(CountedSprite::alive, 0);
+}
+
 TEST_F(StateStackTest, DuplicateSpriteIsRefusedAndReported)
 {
     engine.pushState("inGame");
