@@ -141,7 +141,7 @@ constexpr double COIN_REACH_SQUARED = 1600.0;
 // The four directions in the order the level services and the dance game
 // number them.
 constexpr int LEFT = 0;
-constexpr int RIGHT = 1;
+[[maybe_unused]] constexpr int RIGHT = 1; // named for the table; only the others are asked for
 constexpr int UP = 2;
 constexpr int DOWN = 3;
 const char* const DIRECTION_ACTIONS[] = { "left", "right", "up", "down" };
